@@ -1,0 +1,87 @@
+// Process entry: one copy per logon, the main window and its message loop,
+// and the self-restart the options dialog asks for.
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <exception>
+#include <string>
+
+#include "app/main_window_win.h"
+#include "app/run_state.h"
+#include "app/single_instance_win.h"
+#include "app/unicode_win.h"
+#include "resources/strings.h"
+
+namespace {
+
+bool StartedForRestart() {
+  int argc = 0;
+  LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
+  if (!argv) {
+    return false;
+  }
+  const bool restart = argc > 1 && norv::Narrow(argv[1]) == norv::text::kRestartArgument;
+  ::LocalFree(argv);
+  return restart;
+}
+
+std::wstring OwnExecutablePath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n < path.size()) {
+      path.resize(n);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+void ShowEscapedException(const char* what) {
+  ::MessageBoxW(nullptr, norv::Widen(what).c_str(), norv::Widen(norv::text::kProductName).c_str(),
+                MB_OK | MB_ICONERROR);
+}
+
+void RunMainWindow(HINSTANCE instance) {
+  try {
+    norv::RunApplication(instance);
+  } catch (const std::exception& e) {
+    ShowEscapedException(e.what());
+  } catch (...) {
+    ShowEscapedException("");
+  }
+}
+
+void LaunchRestartedCopy() {
+  const std::wstring argument = norv::Widen(norv::text::kRestartArgument);
+  ::ShellExecuteW(nullptr, nullptr, OwnExecutablePath().c_str(), argument.c_str(), nullptr, SW_SHOWNORMAL);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  try {
+    if (StartedForRestart()) {
+      // Lets the copy that asked for the restart end and drop its mutex first.
+      ::Sleep(3000);
+    }
+    if (norv::AnotherInstanceRuns()) {
+      norv::RefuseSecondStart();
+      return 0;
+    }
+    norv::InstanceMutex mutex;
+    if (mutex.LostRace()) {
+      norv::RefuseSecondStart();
+      return 0;
+    }
+    RunMainWindow(instance);
+    mutex.Release();
+    if (norv::RestartRequested.load()) {
+      LaunchRestartedCopy();
+    }
+  } catch (...) {
+    // Exit code 0 on every path.
+  }
+  return 0;
+}

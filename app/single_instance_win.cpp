@@ -1,0 +1,40 @@
+#include "app/single_instance_win.h"
+
+#include "app/unicode_win.h"
+#include "resources/strings.h"
+
+namespace norv {
+
+namespace {
+constexpr wchar_t kMutexName[] = L"norv";
+constexpr wchar_t kMainWindowClass[] = L"TForm1";
+}  // namespace
+
+bool AnotherInstanceRuns() {
+  UniqueKernelHandle existing(::OpenMutexW(MUTEX_ALL_ACCESS, FALSE, kMutexName));
+  return static_cast<bool>(existing);
+}
+
+void RefuseSecondStart() {
+  const std::wstring text = Widen(text::AlreadyRunningMessage());
+  ::MessageBoxW(nullptr, text.c_str(), Widen(text::kProductName).c_str(), MB_OK | MB_ICONINFORMATION);
+  if (HWND first = ::FindWindowW(kMainWindowClass, nullptr)) {
+    ::SetForegroundWindow(first);
+  }
+}
+
+InstanceMutex::InstanceMutex() : handle_(::CreateMutexW(nullptr, TRUE, kMutexName)) {
+  // A failed creation is tolerated: the program then runs without the mutex.
+  lostRace_ = handle_ && ::GetLastError() == ERROR_ALREADY_EXISTS;
+  owned_ = handle_ && !lostRace_;
+}
+
+void InstanceMutex::Release() {
+  if (owned_) {
+    ::ReleaseMutex(handle_.get());
+    owned_ = false;
+  }
+  // The handle itself stays open until the process ends.
+}
+
+}  // namespace norv

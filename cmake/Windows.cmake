@@ -1,0 +1,54 @@
+# Windows build: norv.exe, nnote.exe and the Wine-run tests, all linked statically.
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+add_link_options(-static -static-libgcc -static-libstdc++)
+
+set(NORVALE_WIN_LIBS wininet comctl32 shell32 shlwapi winmm uxtheme gdi32 user32 advapi32 comdlg32 ole32 msimg32)
+
+add_library(norv_win STATIC ${NORVALE_PORTABLE_SOURCES} ${NORVALE_WIN_SOURCES})
+target_include_directories(norv_win PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(norv_win PUBLIC ${NORVALE_WIN_LIBS})
+norvale_warnings(norv_win)
+
+file(GLOB _rc CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/norv.rc)
+include(${CMAKE_SOURCE_DIR}/resources/Resources.cmake OPTIONAL)
+
+add_executable(norv WIN32 ${CMAKE_SOURCE_DIR}/app/norv_main_win.cpp ${_rc} ${NORVALE_RESOURCE_DEPS})
+target_link_libraries(norv PRIVATE norv_win)
+target_link_options(norv PRIVATE -municode)
+norvale_warnings(norv)
+
+if(EXISTS ${CMAKE_SOURCE_DIR}/app/nnote_main_win.cpp)
+  add_executable(nnote WIN32 ${CMAKE_SOURCE_DIR}/app/nnote_main_win.cpp ${NORVALE_NNOTE_RC})
+  target_link_libraries(nnote PRIVATE user32)
+  target_link_options(nnote PRIVATE -municode)
+  norvale_warnings(nnote)
+endif()
+
+# GoogleTest built from Debian's sources with the cross compiler.
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+include(GoogleTest)
+
+# Small test-only programs (stand-ins, window probes) that the Wine tests start.
+file(GLOB _helpers CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/helpers/*.cpp)
+foreach(src IN LISTS _helpers)
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(${name} ${src})
+  target_link_libraries(${name} PRIVATE norv_win)
+  target_link_options(${name} PRIVATE -municode)
+  list(APPEND NORVALE_TEST_HELPERS ${name})
+endforeach()
+
+file(GLOB _win_tests CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
+add_executable(norv_win_tests ${_win_tests})
+target_link_libraries(norv_win_tests PRIVATE norv_win gtest gmock gtest_main)
+target_compile_definitions(norv_win_tests PRIVATE NORVALE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+add_dependencies(norv_win_tests norv ${NORVALE_TEST_HELPERS})
+if(TARGET nnote)
+  add_dependencies(norv_win_tests nnote)
+endif()
+# One Wine prefix and one registry hive serve every test: run them one at a time.
+gtest_discover_tests(norv_win_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+  PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE)

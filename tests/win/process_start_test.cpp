@@ -1,0 +1,7 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+TEST(WineHarness, RunsWindowsCode) {
+  EXPECT_NE(::GetCurrentProcessId(), 0u);
+}

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the portable core natively, again under
+# ASan+UBSan, the fuzz targets for a few seconds each, then the Windows program
+# and its tests under Wine with an Xvfb display of their own.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+"$root/tools/setup.sh"
+
+jobs=$(nproc)
+status=0
+step() { echo; echo "== $*"; }
+fail() { echo "!! $*"; status=1; }
+
+configure_and_build() {  # dir, then cmake options
+  local dir=$1; shift
+  cmake -S . -B "$dir" -Wno-dev "$@" >"$dir.configure.log" 2>&1 || { cat "$dir.configure.log"; return 1; }
+  cmake --build "$dir" -j "$jobs" >"$dir.build.log" 2>&1 || { tail -n 60 "$dir.build.log"; return 1; }
+}
+
+mkdir -p build
+step "native build and tests"
+if configure_and_build build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo; then
+  (cd build/native && ctest -j "$jobs" --output-on-failure) || fail "native tests"
+else fail "native build"; fi
+
+step "sanitizer build and tests (ASan+UBSan)"
+if configure_and_build build/asan -DCMAKE_BUILD_TYPE=Debug -DNORVALE_SANITIZE=ON; then
+  (cd build/asan && ASAN_OPTIONS=detect_leaks=1 ctest -j "$jobs" --output-on-failure) || fail "sanitizer tests"
+else fail "sanitizer build"; fi
+
+if compgen -G "tests/fuzz/*_fuzz.cpp" >/dev/null; then
+  step "fuzz targets, ${NORVALE_FUZZ_SECONDS:=5} s each"
+  if configure_and_build build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNORVALE_FUZZ=ON \
+       -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++; then
+    "$root/tools/fuzz.sh" "$NORVALE_FUZZ_SECONDS" || fail "fuzzing"
+  else fail "fuzz build"; fi
+fi
+
+step "Windows build"
+if configure_and_build build/win -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-posix.cmake"; then
+  step "Windows tests under Wine"
+  "$root/tools/with-wine-display.sh" bash -c 'cd build/win && ctest --output-on-failure --timeout 180' \
+    || fail "Windows tests"
+else fail "Windows build"; fi
+
+echo
+[ $status -eq 0 ] && echo "All test phases passed." || echo "Some test phases FAILED."
+exit $status
