@@ -1,0 +1,170 @@
+#include "tests/win/win_test_support.h"
+
+#include <shlobj.h>
+
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+#include "app/unicode_win.h"
+
+namespace norv::testing {
+
+namespace {
+
+std::wstring FolderOf(const std::wstring& path) { return path.substr(0, path.find_last_of(L'\\') + 1); }
+
+struct WindowSearch {
+  DWORD pid;
+  const wchar_t* className;
+  const wchar_t* title;
+  HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<WindowSearch*>(param);
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(window, &pid);
+  wchar_t cls[64] = {};
+  ::GetClassNameW(window, cls, 64);
+  if (pid == search->pid && std::wstring(cls) == search->className &&
+      (!search->title || WindowText(window) == search->title)) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+std::wstring BuildFolder() {
+  wchar_t path[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return FolderOf(path);
+}
+
+std::wstring MakerFolder() {
+  wchar_t appData[MAX_PATH] = {};
+  ::SHGetSpecialFolderPathW(nullptr, appData, CSIDL_APPDATA, TRUE);
+  std::wstring folder = std::wstring(appData) + L"\\Pellmark\\";
+  ::CreateDirectoryW(folder.c_str(), nullptr);
+  return folder;
+}
+
+std::wstring DataFolder() {
+  std::wstring folder = MakerFolder() + L"T-NORV\\";
+  ::CreateDirectoryW(folder.c_str(), nullptr);
+  return folder;
+}
+
+void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+  std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string ReadFileBytes(const std::wstring& path) {
+  std::ifstream in(path.c_str(), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void PrepareEmptyDataFiles() {
+  for (const wchar_t* name : {L"dat_lot6.tan", L"dat_mini.tan", L"dat_num4.tan", L"dat_num3.tan"}) {
+    WriteFileBytes(DataFolder() + name, "");
+  }
+}
+
+void RemoveDataFiles() {
+  for (const wchar_t* name : {L"dat_lot6.tan", L"dat_mini.tan", L"dat_num4.tan", L"dat_num3.tan", L"tmp_lot6.tan",
+                              L"tmp_mini.tan", L"tmp_num4.tan", L"tmp_num3.tan"}) {
+    ::DeleteFileW((DataFolder() + name).c_str());
+  }
+}
+
+void ClearProgramRegistry() {
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Pellmark");
+  HKEY run = nullptr;
+  if (::RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0, KEY_SET_VALUE,
+                      &run) == ERROR_SUCCESS) {
+    ::RegDeleteValueW(run, L"T-NORV");
+    ::RegCloseKey(run);
+  }
+}
+
+ChildProcess::ChildProcess(const std::wstring& exePath, const std::wstring& arguments) {
+  std::wstring commandLine = L"\"" + exePath + L"\"";
+  if (!arguments.empty()) {
+    commandLine += L" " + arguments;
+  }
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (::CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       FolderOf(exePath).c_str(), &startup, &info)) {
+    ::CloseHandle(info.hThread);
+    process_.reset(info.hProcess);
+    id_ = info.dwProcessId;
+  }
+}
+
+ChildProcess::~ChildProcess() { Kill(); }
+
+bool ChildProcess::WaitForExit(std::chrono::milliseconds timeout) {
+  return process_ && ::WaitForSingleObject(process_.get(), static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
+}
+
+DWORD ChildProcess::ExitCode() const {
+  DWORD code = STILL_ACTIVE;
+  if (process_) {
+    ::GetExitCodeProcess(process_.get(), &code);
+  }
+  return code;
+}
+
+void ChildProcess::Kill() {
+  if (process_ && ExitCode() == STILL_ACTIVE) {
+    ::TerminateProcess(process_.get(), 1);
+    ::WaitForSingleObject(process_.get(), 5000);
+  }
+}
+
+HWND WaitForWindow(const std::function<HWND()>& found, std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    if (HWND window = found()) {
+      return window;
+    }
+    if (std::chrono::steady_clock::now() > deadline) {
+      return nullptr;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+}
+
+HWND FindProcessWindow(DWORD pid, const wchar_t* className, const wchar_t* title) {
+  WindowSearch search{pid, className, title, nullptr};
+  ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND FindMessageBox(DWORD pid, const wchar_t* title) { return FindProcessWindow(pid, L"#32770", title); }
+
+std::wstring MessageBoxText(HWND box) {
+  // The message label of a standard message box has the control id 0xFFFF.
+  return WindowText(::GetDlgItem(box, 0xFFFF));
+}
+
+void PressButton(HWND dialog, int id) {
+  ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+}
+
+std::wstring WindowText(HWND window) {
+  // WM_GETTEXT also reaches controls of other processes, unlike GetWindowTextW.
+  wchar_t text[1024] = {};
+  DWORD_PTR copied = 0;
+  ::SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &copied);
+  return std::wstring(text, copied);
+}
+
+std::wstring Utf16(const std::string& utf8) { return Widen(utf8); }
+
+}  // namespace norv::testing

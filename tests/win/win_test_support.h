@@ -1,0 +1,65 @@
+#pragma once
+// Helpers for tests that drive the real program from outside, as a user would.
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+
+#include "app/handles_win.h"
+
+namespace norv::testing {
+
+// Folder of the running test executable, where norv.exe and nnote.exe sit too.
+std::wstring BuildFolder();
+
+// %APPDATA%\Pellmark\T-NORV\ of the Wine user, created when missing.
+std::wstring DataFolder();
+std::wstring MakerFolder();
+
+void WriteFileBytes(const std::wstring& path, const std::string& bytes);
+std::string ReadFileBytes(const std::wstring& path);
+
+// The four data files, empty, so the program can start.
+void PrepareEmptyDataFiles();
+void RemoveDataFiles();
+
+// Removes HKCU\Software\Pellmark and the start-up entry.
+void ClearProgramRegistry();
+
+class ChildProcess {
+ public:
+  explicit ChildProcess(const std::wstring& exePath, const std::wstring& arguments = L"");
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+  ~ChildProcess();  // kills a process still running
+
+  bool Started() const { return static_cast<bool>(process_); }
+  DWORD Id() const { return id_; }
+  // Waits for the exit; returns false on time-out.
+  bool WaitForExit(std::chrono::milliseconds timeout);
+  DWORD ExitCode() const;
+  void Kill();
+
+ private:
+  UniqueKernelHandle process_;
+  DWORD id_ = 0;
+};
+
+// Polls until `found` returns a window or the time-out passes.
+HWND WaitForWindow(const std::function<HWND()>& found, std::chrono::milliseconds timeout);
+
+// The top-level window of class `className` that belongs to process `pid`.
+HWND FindProcessWindow(DWORD pid, const wchar_t* className, const wchar_t* title = nullptr);
+
+// A message box ("#32770" titled `title`) of process `pid`, with the text of its
+// message label.
+HWND FindMessageBox(DWORD pid, const wchar_t* title);
+std::wstring MessageBoxText(HWND box);
+void PressButton(HWND dialog, int id);
+
+std::wstring WindowText(HWND window);
+std::wstring Utf16(const std::string& utf8);
+
+}  // namespace norv::testing
