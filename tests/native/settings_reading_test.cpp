@@ -117,13 +117,5 @@ TEST(SettingsStoreIfChanged, ARefusedWriteIsReportedAsFailed) {
   EXPECT_EQ(wav, "b.wav");
 }
 
-TEST(SettingsTexts, VersionStampsHaveFourDigits) {
-  EXPECT_EQ(VersionStampText(51), "0051");
-  EXPECT_EQ(VersionStampText(0), "0000");
-  EXPECT_EQ(VersionStampText(12345), "12345");
-  EXPECT_EQ(FlagText(true), "1");
-  EXPECT_EQ(IntegerText(-7), "-7");
-}
-
 }  // namespace
 }  // namespace norv
