@@ -60,11 +60,6 @@ class LoadDrawTableTest : public ::testing::Test {
   GameData& loto6_ = GameDataOf(Game::Loto6);
 };
 
-TEST_F(LoadDrawTableTest, EachGameHasOneProcessWideState) {
-  EXPECT_EQ(&GameDataOf(Game::Numbers3), &GameDataOf(Game::Numbers3));
-  EXPECT_NE(&GameDataOf(Game::Numbers3), &GameDataOf(Game::Numbers4));
-}
-
 TEST_F(LoadDrawTableTest, AnEmptyFileLoadsAsAnEmptyTable) {
   loto6_.table.rows.assign(2, DrawRow(13, 5));
   loto6_.drawCount = 2;
