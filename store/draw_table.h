@@ -44,7 +44,9 @@ struct ReloadHooks {
 // Rebuilds the game's table and count from `dataFolder` + its data file.
 // Waits for the busy flag (polling every second), holds it during the rebuild
 // and releases it on every path. Returns false when the file cannot be opened
-// or read; endGridReload is then not run, so the grid stays hidden.
+// or read; endGridReload is then not run, so the grid stays hidden. A stop
+// request while it waits for the flag gives up at once: false, no hook run,
+// the flag left to its holder.
 bool LoadDrawTable(Game game, const std::string& dataFolder, const std::stop_token& stop,
                    const ReloadHooks& hooks);
 
