@@ -1,0 +1,390 @@
+#include "acquisition/check_run.h"
+
+#include <cstdio>
+#include <limits>
+#include <stdexcept>
+
+#include "acquisition/text_fields.h"
+#include "resources/check_strings.h"
+#include "resources/strings.h"
+
+namespace norv {
+
+namespace {
+
+constexpr int kUnknownCount = 9999;
+constexpr int kStatusFieldWidth = 4;
+
+// Status-file positions of the draw counts, by game index.
+constexpr std::array<int, 4> kCountPositions{45, 41, 37, 33};
+
+struct VersionItem {
+  int product;
+  int cntAbove;  // the start counter must exceed this
+};
+
+// Looked at in this order; the first newer release is the run's only notice.
+constexpr std::array<VersionItem, 6> kVersionItems{{
+    {kOwnProduct, std::numeric_limits<int>::min()},
+    {kFennel, 10},
+    {4, 20},
+    {3, 30},
+    {2, 40},
+    {5, 50},
+}};
+
+int StatusReleasePosition(int product) {
+  switch (product) {
+    case 2: return 5;
+    case 3: return 9;
+    case 4: return 13;
+    case kOwnProduct: return 17;
+    case 5: return 25;
+    case kFennel: return 97;
+    default: throw std::invalid_argument("no release position for this product");
+  }
+}
+
+int InstalledVersion(const Settings& settings, int companionId) {
+  switch (companionId) {
+    case 2: return settings.birchNow;
+    case 3: return settings.cedarNow;
+    case 4: return settings.damsonNow;
+    case 5: return settings.elderNow;
+    case kFennel: return settings.fennelNow;
+    default: return 0;
+  }
+}
+
+bool IsValidStatus(std::string_view text) { return !text.empty() && text.front() >= '0' && text.front() <= '9'; }
+
+bool Updated(const std::array<bool, 4>& updated, Game game) {
+  return updated[static_cast<std::size_t>(GameIndex(game))];
+}
+
+std::string UpdatedCaption(std::string_view name) {
+  std::string caption(text::kProductName);
+  caption.append(text::kBracketOpen).append(name).append(text::kUpdatedSuffix).append(text::kBracketClose);
+  return caption;
+}
+
+}  // namespace
+
+void CheckRun::Execute(std::stop_token stop) {
+  stop_ = std::move(stop);
+  try {
+    Run();
+  } catch (...) {
+    // An operation that throws ends the run like any other early exit; the
+    // end-of-check step below still clears CheckRunning.
+  }
+  try {
+    EndOfCheck();
+  } catch (...) {
+  }
+}
+
+void CheckRun::NotifyUser(int code, int number) {
+  if (code == kCodeNoService) {
+    if (!state_.failureShown.load()) {
+      host_.notices.ShowProgramMessage(code, number);
+      if (settings_.mod) state_.failureShown.store(true);
+    }
+    EndOfCheck();
+  } else if (code == kCodeTableLoadFailed) {
+    host_.notices.ShowProgramMessage(code, number);
+    EndOfCheck();
+  }
+}
+
+void CheckRun::Run() {
+  outcome_ = {};
+  settings_ = host_.sources.SettingsSnapshot();
+  outcome_.startupRun = state_.startupRun.load();
+  outcome_.resident = settings_.mod;
+  outcome_.bringUpWindow = settings_.dkg;
+  if (outcome_.startupRun) {
+    LoadTables();
+    return;
+  }
+
+  // Read once, so the caption and the refreshes agree for the whole run.
+  forced_ = state_.forcedRefresh.load();
+  host_.window.StartOfCheck(DecideStartOfCheck(settings_.mod, state_.scheduleMode.load(), forced_,
+                                               state_.noticePending.load()));
+  if (Stopped() || !ReadDirectory()) return;
+  const std::optional<std::string> status = ReadStatusText();
+  if (!status) {
+    NotifyUser(kCodeNoService, 0);
+    return;
+  }
+  if (Stopped()) return;
+  if (!RefreshBehindGames(StatusDrawCounts(*status)) || !ReadLatestDraws() || !LoadTables()) return;
+  // A load cut short by a stop request leaves a partial table: nothing may be
+  // announced or exported from it.
+  if (Stopped()) return;
+  if (AnyUpdated()) {
+    AnnounceUpdate();
+    ExportCompanions();
+  }
+  ShowVersionNotices(*status);
+  state_.forcedRefresh.store(false);
+}
+
+// False when the run is over (both endpoints failed, or a stop request).
+bool CheckRun::ReadDirectory() {
+  if (state_.urlTableFilled.load()) return true;
+  state_.urlTableFilled.store(true);
+  if (!TryFetchDirectory(false) && !TryFetchDirectory(true)) {
+    state_.urlTableFilled.store(false);  // the next check tries again
+    NotifyUser(kCodeNoService, 0);
+    return false;
+  }
+  return !Stopped();
+}
+
+bool CheckRun::TryFetchDirectory(bool secondaryEndpoint) {
+  try {
+    return host_.sources.FetchUrlDirectory(secondaryEndpoint);
+  } catch (...) {
+    return false;
+  }
+}
+
+// The primary address first; a failed fetch or a text that does not begin
+// with a digit moves to the fallback address once.
+std::optional<std::string> CheckRun::ReadStatusText() {
+  fallback_ = false;
+  std::optional<std::string> text = TryFetchStatus(false);
+  if (text && IsValidStatus(*text)) return text;
+  fallback_ = true;
+  text = TryFetchStatus(true);
+  if (text && IsValidStatus(*text)) return text;
+  return std::nullopt;
+}
+
+std::optional<std::string> CheckRun::TryFetchStatus(bool fallback) {
+  try {
+    return host_.sources.FetchStatusText(fallback);
+  } catch (...) {
+    return std::nullopt;
+  }
+}
+
+bool CheckRun::RefreshBehindGames(const std::array<int, 4>& statusCounts) {
+  for (Game game : kAllGames) {
+    const int statusCount = statusCounts[static_cast<std::size_t>(GameIndex(game))];
+    if (forced_ || statusCount > host_.sources.DrawCount(game)) {
+      // The count the file now holds, not the status count: a history that is
+      // ahead of the status file would otherwise make the reader append a
+      // draw the file already has.
+      if (const std::optional<int> held = host_.sources.RefreshDataFile(game, fallback_, forced_)) {
+        host_.sources.SetDrawCount(game, *held);
+        outcome_.updated[static_cast<std::size_t>(GameIndex(game))] = true;
+      }
+    }
+    if (Stopped()) return false;
+  }
+  return true;
+}
+
+bool CheckRun::ReadLatestDraws() {
+  for (Game game : kAllGames) {
+    if (host_.sources.ReadLatestDraw(game)) outcome_.updated[static_cast<std::size_t>(GameIndex(game))] = true;
+    if (Stopped()) return false;
+  }
+  return true;
+}
+
+bool CheckRun::LoadTables() {
+  for (Game game : kAllGames) {
+    if (!Updated(outcome_.updated, game) && !outcome_.startupRun) continue;
+    if (!TryLoadTable(game)) {
+      NotifyUser(kCodeTableLoadFailed, 0);
+      return false;
+    }
+  }
+  return true;
+}
+
+bool CheckRun::TryLoadTable(Game game) {
+  try {
+    return host_.sources.LoadDrawTable(game);
+  } catch (...) {
+    return false;
+  }
+}
+
+bool CheckRun::AnyUpdated() const {
+  for (bool updated : outcome_.updated) {
+    if (updated) return true;
+  }
+  return false;
+}
+
+void CheckRun::AnnounceUpdate() {
+  if (settings_.snd) host_.notices.PlayUpdateSound(settings_.wav);
+  if (!settings_.mod) return;
+  state_.noticePending.store(true);
+  if (!settings_.msg) return;
+  if (host_.notices.BalloonsAvailable()) {
+    std::string balloon = UpdateNoticeText(outcome_.updated);
+    balloon.append(" [").append(host_.notices.CurrentDateTimeText()).append("]");
+    host_.notices.ShowBalloon(balloon);
+  } else {
+    host_.notices.ShowProgramMessage(UpdateNoticeCode(outcome_.updated), 0);
+  }
+}
+
+void CheckRun::ExportCompanions() {
+  auto& followUps = host_.followUps;
+  if (Updated(outcome_.updated, Game::Loto6)) followUps.ExportCompanionData(4);
+  if (Updated(outcome_.updated, Game::MiniLoto)) followUps.ExportCompanionData(3);
+  if (Updated(outcome_.updated, Game::Numbers4)) {
+    followUps.ExportCompanionData(2);
+    followUps.ExportCompanionData(1);
+  }
+  if (Updated(outcome_.updated, Game::Numbers3)) followUps.ExportCompanionData(5);
+}
+
+void CheckRun::ShowVersionNotices(std::string_view status) {
+  auto& followUps = host_.followUps;
+  for (const VersionItem& item : kVersionItems) {
+    if (settings_.cnt <= item.cntAbove) continue;
+    // A release field the status file does not carry announces nothing;
+    // reading it as 9999 would offer a release that does not exist.
+    const std::optional<int> release = StatusRelease(status, item.product);
+    if (!release || *release <= AnnouncedReleaseOf(settings_, item.product)) continue;
+
+    const int number = *release;
+    if (item.product == kOwnProduct) {
+      followUps.ShowVersionNotice(true, item.product, number, fallback_);
+    } else if (!followUps.IsCompanionInstalled(item.product)) {
+      followUps.ShowVersionNotice(false, item.product, number, fallback_);
+    } else if (InstalledVersion(settings_, item.product) < number) {
+      followUps.ShowVersionNotice(item.product != kFennel, item.product, number, fallback_);
+    } else {
+      followUps.StoreAnnounced(item.product, number);
+    }
+    AnnouncedReleaseOf(settings_, item.product) = number;
+    followUps.RememberAnnounced(item.product, number);
+    return;  // at most one item per run
+  }
+}
+
+void CheckRun::EndOfCheck() {
+  if (ended_) return;
+  ended_ = true;
+  host_.window.EndOfCheck(outcome_);
+}
+
+StartOfCheckView DecideStartOfCheck(bool resident, int scheduleMode, bool forcedRefresh, bool noticePending) {
+  StartOfCheckView view;
+  view.updateTray = resident;
+  if (resident) {
+    view.stopAnimation = noticePending;
+    view.trayHint = CheckingHint(scheduleMode);
+  }
+  view.caption = CheckingCaption(forcedRefresh);
+  return view;
+}
+
+EndOfCheckView DecideEndOfCheck(const CheckOutcome& outcome, int scheduleMode, bool noticePending, bool windowOpen) {
+  EndOfCheckView view;
+  const auto& updated = outcome.updated;
+  if (Updated(updated, Game::Loto6) || outcome.startupRun) {
+    view.tab = Game::Loto6;
+    view.caption = Updated(updated, Game::Loto6) ? UpdatedCaption(GameName(Game::Loto6))
+                                                 : std::string(text::kProductName);
+  } else if (Updated(updated, Game::MiniLoto)) {
+    view.tab = Game::MiniLoto;
+    view.caption = UpdatedCaption(GameName(Game::MiniLoto));
+  } else if (Updated(updated, Game::Numbers4)) {
+    view.tab = Game::Numbers4;
+    view.caption = UpdatedCaption(Updated(updated, Game::Numbers3) ? text::kNumbersFamilyName
+                                                                   : GameName(Game::Numbers4));
+  } else if (Updated(updated, Game::Numbers3)) {
+    view.tab = Game::Numbers3;
+    view.caption = UpdatedCaption(GameName(Game::Numbers3));
+  } else {
+    view.caption = std::string(text::kProductName);
+  }
+
+  if (outcome.startupRun || !outcome.resident) return view;
+  view.updateTray = true;
+  view.trayHint = WaitingHint(scheduleMode);
+  view.animateTray = noticePending;
+  view.showWindow = noticePending && outcome.bringUpWindow && !windowOpen;
+  return view;
+}
+
+void FinishCheck(const CheckOutcome& outcome, CheckState& state, Schedule& schedule, const ScheduleConfig& config,
+                 int nowHhmm, const std::function<void(const EndOfCheckView&)>& apply) {
+  if (outcome.startupRun) {
+    state.startupRun.store(false);
+  } else if (outcome.resident) {
+    schedule.ComputeMode(config, nowHhmm);
+  }
+  apply(DecideEndOfCheck(outcome, state.scheduleMode.load(), state.noticePending.load(), state.windowOpen.load()));
+  state.checkRunning.store(false);
+}
+
+std::string UpdateNoticeText(const std::array<bool, 4>& updated) {
+  std::string notice;
+  for (Game game : kAllGames) {
+    if (Updated(updated, game)) notice.append(GameName(game)).append(text::kUpdatedSuffix).append("\n");
+  }
+  return notice;
+}
+
+int UpdateNoticeCode(const std::array<bool, 4>& updated) {
+  if (Updated(updated, Game::Numbers4) && Updated(updated, Game::Numbers3)) return kCodeBothNumbersUpdated;
+  if (Updated(updated, Game::Numbers3)) return kCodeNumbers3Updated;
+  if (Updated(updated, Game::Numbers4)) return kCodeNumbers4Updated;
+  if (Updated(updated, Game::MiniLoto)) return kCodeMiniLotoUpdated;
+  return kCodeLoto6Updated;
+}
+
+std::array<int, 4> StatusDrawCounts(std::string_view status) {
+  std::array<int, 4> counts{};
+  for (std::size_t i = 0; i < counts.size(); ++i) {
+    counts[i] = ParseDigits(FieldAt(status, kCountPositions[i], kStatusFieldWidth)).value_or(kUnknownCount);
+  }
+  return counts;
+}
+
+std::optional<int> StatusRelease(std::string_view status, int product) {
+  return ParseDigits(FieldAt(status, StatusReleasePosition(product), kStatusFieldWidth));
+}
+
+int& AnnouncedReleaseOf(Settings& settings, int product) {
+  switch (product) {
+    case 2: return settings.new2;
+    case 3: return settings.new3;
+    case 4: return settings.new4;
+    case 5: return settings.new5;
+    case kOwnProduct: return settings.newest;
+    case kFennel: return settings.new6;
+    default: throw std::invalid_argument("no announced release for this product");
+  }
+}
+
+std::string_view AnnouncedReleaseName(int product) {
+  switch (product) {
+    case 2: return "new2";
+    case 3: return "new3";
+    case 4: return "new4";
+    case 5: return "new5";
+    case kOwnProduct: return "new";
+    case kFennel: return "new6";
+    default: return {};
+  }
+}
+
+std::string FourDigitStamp(int number) {
+  char stamp[16];
+  std::snprintf(stamp, sizeof stamp, "%.4d", number);
+  return stamp;
+}
+
+}  // namespace norv
