@@ -84,7 +84,6 @@ TEST_F(FullRefresh, EachGameWritesItsOwnRecordLength) {
     EXPECT_EQ(Refresh(game, 0), 7);
     EXPECT_EQ(folder.Read(layout.dataFile).size(), 7u * static_cast<std::size_t>(layout.recordBytes));
   }
-  EXPECT_EQ(LayoutOf(Game::Numbers3).recordBytes, 37);
 }
 
 TEST_F(FullRefresh, HistoryNoLongerThanTheDataIsWrittenOnlyWhenForced) {
@@ -180,13 +179,6 @@ TEST_F(FullRefresh, DataFileThatCannotBeReplacedShows108AndRemovesTheTwin) {
   EXPECT_EQ(messages, (Reports{{108, 0}}));
   EXPECT_FALSE(folder.Exists("tmp_lot6.tan"));
   EXPECT_EQ(folder.Read("dat_lot6.tan/held"), "x");
-}
-
-TEST(BuildHistoryFile, CutsTheJoinedTextIntoRecordsWithLineEnds) {
-  EXPECT_EQ(BuildHistoryFile(Game::Numbers4, std::string(34, '1') + std::string(34, '2') + "999", {}),
-            std::string(34, '1') + "\r\n" + std::string(34, '2') + "\r\n");
-  EXPECT_EQ(BuildHistoryFile(Game::Numbers4, std::string(33, '1'), {}), std::nullopt);
-  EXPECT_EQ(BuildHistoryFile(Game::Numbers4, std::string(34, '1') + "+" + std::string(33, '2'), {}), std::nullopt);
 }
 
 }  // namespace

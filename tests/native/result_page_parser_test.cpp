@@ -2,10 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "bank_pages.h"
-#include "scripted_fetcher.h"
 #include "store/draw_record.h"
 
 namespace norv {
@@ -85,11 +82,6 @@ INSTANTIATE_TEST_SUITE_P(Games, EveryGame,
                          ::testing::Values(GameParam{Game::Loto6}, GameParam{Game::MiniLoto},
                                            GameParam{Game::Numbers4}, GameParam{Game::Numbers3}),
                          [](const auto& info) { return std::string(GameName(info.param.game)); });
-
-TEST(Loto6Page, DrawNumberComesFromTheCountNotThePage) {
-  EXPECT_EQ(Read(SampleDraw(Game::Loto6, 541), 541).record.substr(0, 4), "0541");
-  EXPECT_EQ(Read(SampleDraw(Game::Loto6, 12345), 12345).record.substr(0, 4), "2345");
-}
 
 TEST(Loto6Page, NoWinnerReadsZeroAndAmountsArePaddedToTheirWidth) {
   const std::string record = Read(SampleDraw(Game::Loto6, 541), 541).record;
@@ -178,24 +170,6 @@ TEST(NumbersPage, StraightWithAnAmountIsReadEvenBesideNoWinnerText) {
 TEST(NumbersPage, MissingMiniClassOfNumbers3FailsWith9) {
   const std::string page = Without(ResultPageHtml(SampleDraw(Game::Numbers3, 2800)), "ミニ");
   EXPECT_EQ(ReadResultText(Game::Numbers3, page, 2800).failureOffset, 9);
-}
-
-TEST(ParseResultPage, FetchesAsUtf8AndReportsFetchFailuresWithTheBase) {
-  testing::ScriptedFetcher fetcher;
-  UrlTable urls;
-  const AcquisitionContext context{fetcher, urls, "", {}};
-  std::vector<std::pair<int, int>> reports;
-  const FailureSink notify = [&](int code, int number) { reports.emplace_back(code, number); };
-
-  fetcher.Throw("http://bank/throws");
-  EXPECT_EQ(ParseResultPage(Game::MiniLoto, "http://bank/throws", 12, 600, context, notify), "");
-  EXPECT_EQ(ParseResultPage(Game::MiniLoto, "http://bank/empty", 12, 600, context, notify), "");
-  fetcher.Serve("http://bank/ok", ResultPageHtml(SampleDraw(Game::MiniLoto, 600)));
-  EXPECT_EQ(ParseResultPage(Game::MiniLoto, "http://bank/ok", 12, 600, context, notify),
-            "0600" + SampleRecordTail(Game::MiniLoto));
-
-  EXPECT_EQ(reports, (std::vector<std::pair<int, int>>{{111, 17}, {111, 18}}));
-  EXPECT_TRUE(std::all_of(fetcher.requests.begin(), fetcher.requests.end(), [](const auto& r) { return r.fromUtf8; }));
 }
 
 }  // namespace

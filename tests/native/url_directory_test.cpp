@@ -99,11 +99,5 @@ TEST(UrlDirectory, FetchThatThrowsFailsAndLeavesTheTable) {
   EXPECT_EQ(table[7], "old");
 }
 
-TEST(UrlDirectory, UnreachableEndpointFails) {
-  ScriptedFetcher fetcher;
-  UrlTable table;
-  EXPECT_FALSE(FetchUrlDirectory(fetcher, kPrimary, kPrimary, {}, table));
-}
-
 }  // namespace
 }  // namespace norv
