@@ -20,9 +20,6 @@ struct UrlTable {
   const std::string& operator[](int slot) const { return slots[static_cast<std::size_t>(slot)]; }
 };
 
-inline constexpr std::string_view kPrimaryDirectoryEndpoint = "http://norv.pellmark.jp/cgi-bin/norvurl.cgi?SFT=0";
-inline constexpr std::string_view kSecondaryDirectoryEndpoint = "http://norv2.pellmark.jp/cgi-bin/norvurl.cgi?SFT=0";
-
 // Checks a directory reply (CR and LF already removed) and, when it is valid,
 // overwrites all 14 slots. Returns false and leaves the table alone otherwise.
 bool ParseUrlDirectory(std::string_view reply, std::string_view primaryEndpoint, UrlTable& table);
