@@ -22,10 +22,14 @@ bool IsValidStatusText(std::string_view text) {
   return !text.empty() && text.front() >= '0' && text.front() <= '9';
 }
 
-int StatusNumberAt(std::string_view text, int position) {
+std::optional<int> StatusFieldAt(std::string_view text, int position) {
   // FieldAt never cuts a field short, so a file that ends inside a field gives
   // nothing here rather than a number with fewer digits.
-  return ParseDigits(FieldAt(text, position, kFieldWidth)).value_or(kStatusUnknown);
+  return ParseDigits(FieldAt(text, position, kFieldWidth));
+}
+
+int StatusNumberAt(std::string_view text, int position) {
+  return StatusFieldAt(text, position).value_or(kStatusUnknown);
 }
 
 StatusFile ReadStatusFile(std::string_view text) {

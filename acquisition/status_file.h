@@ -2,6 +2,7 @@
 // The maker's status file: how many draws each full history holds and the
 // newest release of this program and of each companion.
 
+#include <optional>
 #include <string_view>
 
 #include "store/game.h"
@@ -30,7 +31,11 @@ struct StatusFile {
 // Only the first character is checked: it must be a decimal digit.
 bool IsValidStatusText(std::string_view text);
 
-// The four-digit field at a 1-based position, or kStatusUnknown.
+// The four-digit field at a 1-based position, or nothing when it is missing
+// or not digits.
+std::optional<int> StatusFieldAt(std::string_view text, int position);
+
+// The same field with kStatusUnknown for a missing one.
 int StatusNumberAt(std::string_view text, int position);
 
 StatusFile ReadStatusFile(std::string_view text);
