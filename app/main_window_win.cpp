@@ -147,6 +147,11 @@ bool MainWindow::FormCreate() {
   ::SetForegroundWindow(window_);
   MSG msg;
   while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      // A close that arrived during start-up: leave the quit to the main loop.
+      ::PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
   }

@@ -153,6 +153,7 @@ TEST_F(MainWindowTest, PlainStartShowsTheWindowOnTheLoto6Layout) {
 }
 
 TEST_F(MainWindowTest, ResidentStartStaysHiddenBehindATrayIcon) {
+  SetSetting(L"win", L"0");  // not a first start, so the stored mode holds
   SetSetting(L"mod", L"1");
   NorvProcess norv;
   HWND window = norv.WaitForMainWindow();
@@ -214,6 +215,7 @@ TEST_F(MainWindowTest, WheelMovesElevenRowsOneStepEachWay) {
 }
 
 TEST_F(MainWindowTest, ResidentCloseHidesToTheTrayAndSavesAMovedPosition) {
+  SetSetting(L"win", L"0");  // not a first start, so the stored mode holds
   SetSetting(L"mod", L"1");
   NorvProcess norv;
   HWND window = norv.WaitForMainWindow();
@@ -232,6 +234,7 @@ TEST_F(MainWindowTest, ResidentCloseHidesToTheTrayAndSavesAMovedPosition) {
 }
 
 TEST_F(MainWindowTest, TrayExitAsksFirstAndEndsOnlyOnYes) {
+  SetSetting(L"win", L"0");  // not a first start, so the stored mode holds
   SetSetting(L"mod", L"1");
   NorvProcess norv;
   HWND window = norv.WaitForMainWindow();
