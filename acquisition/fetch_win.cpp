@@ -4,7 +4,10 @@
 #include <wininet.h>
 
 #include <array>
+#include <condition_variable>
+#include <memory>
 #include <mutex>
+#include <thread>
 
 #include "app/handles_win.h"
 #include "app/unicode_win.h"
@@ -16,6 +19,8 @@ namespace {
 constexpr DWORD kTimeoutMs = 5000;
 constexpr DWORD kConnectRetries = 5;
 constexpr DWORD kOpenUrlFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE;
+
+using Clock = std::chrono::steady_clock;
 
 UniqueInternet OpenSession(const InternetAccess& access, const std::string& agent) {
   const std::wstring wideAgent = Widen(agent);
@@ -44,78 +49,158 @@ void SetTimeouts(HINTERNET session) {
   ::InternetSetOptionW(session, INTERNET_OPTION_CONNECT_RETRIES, &retries, sizeof(retries));
 }
 
-// Owns the session and request handles of one fetch. A stop request closes
-// them from the stopping thread: closing an Internet handle makes a WinInet
-// call blocked on it return at once, so a stop never waits for a silent
-// server. Whichever side comes first closes a handle; the other leaves it.
-class FetchHandles {
- public:
-  explicit FetchHandles(UniqueInternet session) : session_(std::move(session)) {}
-
-  // Read before a stop can be requested for these handles.
-  HINTERNET Session() const { return session_.get(); }
-
-  // False when a stop came first; the request is then closed already.
-  bool AdoptRequest(HINTERNET request) {
-    std::lock_guard lock(mutex_);
-    request_.reset(request);
-    if (aborted_) {
-      request_.reset();
-      return false;
-    }
-    return request != nullptr;
-  }
-
-  void Abort() {
-    std::lock_guard lock(mutex_);
-    aborted_ = true;
-    request_.reset();
-    session_.reset();
-  }
-
- private:
-  std::mutex mutex_;
-  bool aborted_ = false;
-  UniqueInternet session_;
-  UniqueInternet request_;
-};
-
 // A reply that announced its length and ended short was cut off on the way.
 bool ArrivedWhole(HINTERNET request, std::size_t received) {
   DWORD announced = 0;
   DWORD size = sizeof(announced);
   DWORD index = 0;
   if (!::HttpQueryInfoW(request, HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &announced, &size, &index)) {
-    return true;  // no length announced (chunked or not HTTP): nothing to compare
+    return true;  // no length announced (chunked, or not HTTP): nothing to compare
   }
   return received >= announced;
 }
 
-enum class ReadEnd { Complete, Stopped, Failed };
+enum class FetchEnd { Running, Complete, Stopped, Failed };
 
-ReadEnd ReadReply(HINTERNET request, ReplyCollector& reply, const std::stop_token& stop) {
-  std::array<char, kFetchChunkBytes> buffer{};
-  while (!stop.stop_requested()) {
-    DWORD read = 0;
-    if (!::InternetReadFile(request, buffer.data(), static_cast<DWORD>(buffer.size()), &read)) {
-      return stop.stop_requested() ? ReadEnd::Stopped : ReadEnd::Failed;
-    }
-    if (read == 0) {
-      return ArrivedWhole(request, reply.Size()) ? ReadEnd::Complete : ReadEnd::Failed;
-    }
-    if (!reply.Append(std::string_view(buffer.data(), read))) {
-      return ReadEnd::Failed;
+// One fetch, shared by the caller and a worker thread that makes the blocking
+// WinInet calls. A stop closes the handles, which makes a blocked WinInet call
+// return at once on Windows; the caller returns at once in any case (some
+// WinInet versions, Wine's among them, keep waiting on a closed handle), and
+// the worker then ends on its own and never touches the handles again.
+class FetchJob {
+ public:
+  FetchJob(UniqueInternet session, std::wstring url)
+      : url_(std::move(url)), session_(std::move(session)), lastProgress_(Clock::now()) {}
+
+  void Run() noexcept {
+    try {
+      Open();
+      Read();
+    } catch (...) {
+      Finish(FetchEnd::Failed);
     }
   }
-  return ReadEnd::Stopped;
-}
+
+  void Abort() {
+    std::lock_guard lock(mutex_);
+    if (end_ == FetchEnd::Running) {
+      end_ = FetchEnd::Stopped;
+    }
+    CloseHandles();
+  }
+
+  // Waits for the end of the fetch; a worker that shows no progress within
+  // `stallLimit` is abandoned and the fetch counts as failed.
+  FetchEnd Wait(std::chrono::milliseconds stallLimit) {
+    std::unique_lock lock(mutex_);
+    while (end_ == FetchEnd::Running) {
+      if (changed_.wait_until(lock, lastProgress_ + stallLimit) == std::cv_status::timeout &&
+          Clock::now() >= lastProgress_ + stallLimit && end_ == FetchEnd::Running) {
+        end_ = FetchEnd::Failed;
+        CloseHandles();
+      }
+    }
+    return end_;
+  }
+
+  std::string Text(bool fromUtf8) const {
+    std::lock_guard lock(mutex_);
+    return reply_.Finish(fromUtf8);
+  }
+
+ private:
+  void Open() {
+    HINTERNET session = nullptr;
+    {
+      std::lock_guard lock(mutex_);
+      if (end_ != FetchEnd::Running) {
+        return;
+      }
+      session = session_.get();
+    }
+    HINTERNET request = ::InternetOpenUrlW(session, url_.c_str(), nullptr, 0, kOpenUrlFlags, 0);
+    std::lock_guard lock(mutex_);
+    if (end_ != FetchEnd::Running) {
+      if (request != nullptr) {
+        ::InternetCloseHandle(request);
+      }
+      return;
+    }
+    request_.reset(request);
+    if (request == nullptr) {
+      FinishLocked(FetchEnd::Failed);
+    }
+    Progress();
+  }
+
+  void Read() {
+    std::array<char, kFetchChunkBytes> buffer{};
+    for (;;) {
+      HINTERNET request = nullptr;
+      {
+        std::lock_guard lock(mutex_);
+        if (end_ != FetchEnd::Running) {
+          return;
+        }
+        request = request_.get();
+      }
+      DWORD read = 0;
+      const BOOL ok = ::InternetReadFile(request, buffer.data(), static_cast<DWORD>(buffer.size()), &read);
+      std::lock_guard lock(mutex_);
+      if (end_ != FetchEnd::Running) {
+        return;
+      }
+      if (!ok) {
+        FinishLocked(FetchEnd::Failed);
+      } else if (read == 0) {
+        FinishLocked(ArrivedWhole(request, reply_.Size()) ? FetchEnd::Complete : FetchEnd::Failed);
+      } else if (!reply_.Append(std::string_view(buffer.data(), read))) {
+        FinishLocked(FetchEnd::Failed);
+      } else {
+        Progress();
+      }
+    }
+  }
+
+  void Progress() {
+    lastProgress_ = Clock::now();
+    changed_.notify_all();
+  }
+
+  void Finish(FetchEnd end) {
+    std::lock_guard lock(mutex_);
+    FinishLocked(end);
+  }
+
+  void FinishLocked(FetchEnd end) {
+    if (end_ == FetchEnd::Running) {
+      end_ = end;
+    }
+    CloseHandles();
+  }
+
+  void CloseHandles() {
+    request_.reset();
+    session_.reset();
+    changed_.notify_all();
+  }
+
+  const std::wstring url_;
+  mutable std::mutex mutex_;
+  std::condition_variable changed_;
+  UniqueInternet session_;
+  UniqueInternet request_;
+  FetchEnd end_ = FetchEnd::Running;
+  ReplyCollector reply_;
+  Clock::time_point lastProgress_;
+};
 
 }  // namespace
 
 WinInetFetcher::WinInetFetcher(InternetAccess access) : WinInetFetcher(std::move(access), ExecutableAgentName()) {}
 
-WinInetFetcher::WinInetFetcher(InternetAccess access, std::string agent)
-    : access_(std::move(access)), agent_(std::move(agent)) {}
+WinInetFetcher::WinInetFetcher(InternetAccess access, std::string agent, std::chrono::milliseconds stallLimit)
+    : access_(std::move(access)), agent_(std::move(agent)), stallLimit_(stallLimit) {}
 
 // A failed open, a read error, a reply cut off in transit or one past the
 // size limit all give the empty text; a stop gives what had arrived by then.
@@ -128,23 +213,11 @@ std::string WinInetFetcher::FetchUrlText(std::string_view url, bool fromUtf8, co
     return {};
   }
   SetTimeouts(session.get());
-  FetchHandles handles(std::move(session));
-  const HINTERNET sessionHandle = handles.Session();
-  const std::wstring wideUrl = Widen(url);
-  ReplyCollector reply;
-  ReadEnd end = ReadEnd::Failed;
-  {
-    std::stop_callback abortOnStop(stop, [&handles] { handles.Abort(); });
-    HINTERNET request =
-        stop.stop_requested() ? nullptr : ::InternetOpenUrlW(sessionHandle, wideUrl.c_str(), nullptr, 0, kOpenUrlFlags, 0);
-    if (handles.AdoptRequest(request)) {
-      end = ReadReply(request, reply, stop);
-    } else if (stop.stop_requested()) {
-      end = ReadEnd::Stopped;
-    }
-  }
-  handles.Abort();
-  return end == ReadEnd::Failed ? std::string() : reply.Finish(fromUtf8);
+  auto job = std::make_shared<FetchJob>(std::move(session), Widen(url));
+  std::thread([job] { job->Run(); }).detach();
+  std::stop_callback abortOnStop(stop, [&job] { job->Abort(); });
+  const FetchEnd end = job->Wait(stallLimit_);
+  return end == FetchEnd::Failed ? std::string() : job->Text(fromUtf8);
 }
 
 std::string ExecutableAgentName() {

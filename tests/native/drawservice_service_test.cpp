@@ -101,6 +101,11 @@ TEST_F(DrawServiceTest, DownloadListsNameAPageOfTheService) {
   }
 }
 
+TEST_F(DrawServiceTest, ARequestThroughAProxyGetsTheSameAnswer) {
+  EXPECT_EQ(Get("http://127.0.0.1:1/test/lines").body, "12\r\n34\r\n");
+  EXPECT_EQ(Get("/control/log").body, "http://127.0.0.1:1/test/lines\tnorv\n");
+}
+
 TEST_F(DrawServiceTest, BankPagesLiveOnlyBelowTheBankRoot) {
   EXPECT_EQ(Get("/bank/takarakuji/numbers/index2.html").status, 200);
   EXPECT_EQ(Get("/takarakuji/numbers/numbers3/index.html").status, 404);

@@ -137,7 +137,19 @@ int DrawService::HistoryCountLocked(Game game) const {
   return std::clamp(count, 0, published_[i]);
 }
 
-Reply DrawService::Handle(const Request& request) {
+// A client that goes through a proxy names the whole address in its request
+// line; pointed at this service as its proxy, it gets the same answers.
+Request WithoutProxyForm(Request request) {
+  constexpr std::string_view scheme = "http://";
+  if (request.path.starts_with(scheme)) {
+    const std::size_t slash = request.path.find('/', scheme.size());
+    request.path = slash == std::string::npos ? "/" : request.path.substr(slash);
+  }
+  return request;
+}
+
+Reply DrawService::Handle(const Request& proxiedOrDirect) {
+  const Request request = WithoutProxyForm(proxiedOrDirect);
   if (request.path.starts_with("/control/")) {
     return Control(request);
   }

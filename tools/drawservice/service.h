@@ -63,6 +63,7 @@ class DrawService {
   void SetOrigin(std::string origin);
   std::string Origin() const;
 
+  // Requests in proxy form ("http://host/path") are answered like direct ones.
   Reply Handle(const Request& request);
 
   // Holds a slow or hanging reply back for at most `limit`; ends early when
