@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "acquisition/text_fields.h"
 #include "acquisition/utf8.h"
 #include "tools/drawservice/service.h"
