@@ -49,6 +49,17 @@ add_dependencies(norv_win_tests norv ${NORVALE_TEST_HELPERS})
 if(TARGET nnote)
   add_dependencies(norv_win_tests nnote)
 endif()
+# The local draw service (a native program) runs around the Windows tests on
+# 127.0.0.1; the tests read its port from a file named in their environment.
+set(NORVALE_NATIVE_BUILD ${CMAKE_SOURCE_DIR}/build/native CACHE PATH "Native build that holds norv-drawservice")
+set(_drawservice_state ${CMAKE_BINARY_DIR}/drawservice)
+add_test(NAME drawservice_start
+  COMMAND ${CMAKE_SOURCE_DIR}/tools/drawservice-ctl start ${_drawservice_state} ${NORVALE_NATIVE_BUILD})
+add_test(NAME drawservice_stop COMMAND ${CMAKE_SOURCE_DIR}/tools/drawservice-ctl stop ${_drawservice_state})
+set_tests_properties(drawservice_start PROPERTIES FIXTURES_SETUP drawservice TIMEOUT 600)
+set_tests_properties(drawservice_stop PROPERTIES FIXTURES_CLEANUP drawservice)
+
 # One Wine prefix and one registry hive serve every test: run them one at a time.
 gtest_discover_tests(norv_win_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-  PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE)
+  PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE FIXTURES_REQUIRED drawservice
+  ENVIRONMENT "NORVALE_DRAWSERVICE_PORT_FILE=Z:${_drawservice_state}/drawservice.port")
