@@ -33,6 +33,11 @@ inline constexpr std::string_view kBracketOpen = "　【";
 inline constexpr std::string_view kBracketClose = "】";
 inline constexpr std::string_view kUpdatedSuffix = " が更新されました";
 
+// About box.
+inline constexpr std::string_view kAboutCaption = "バージョン情報";
+inline constexpr std::string_view kAboutVersionWord = "Version";
+inline constexpr std::string_view kCopyrightNotice = "Copyright (C) 2026 Pellmark";
+
 // Files.
 inline constexpr std::string_view kProgramFile = "norv.exe";
 inline constexpr std::string_view kSoundFile = "norv.wav";
