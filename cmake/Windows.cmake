@@ -17,12 +17,18 @@ add_executable(norv WIN32 ${CMAKE_SOURCE_DIR}/app/norv_main_win.cpp ${_rc} ${NOR
 target_link_libraries(norv PRIVATE norv_win)
 target_link_options(norv PRIVATE -municode)
 norvale_warnings(norv)
+if(TARGET norv_artwork)
+  add_dependencies(norv norv_artwork)
+endif()
 
 if(EXISTS ${CMAKE_SOURCE_DIR}/app/nnote_main_win.cpp)
   add_executable(nnote WIN32 ${CMAKE_SOURCE_DIR}/app/nnote_main_win.cpp ${NORVALE_NNOTE_RC})
   target_link_libraries(nnote PRIVATE user32)
   target_link_options(nnote PRIVATE -municode)
   norvale_warnings(nnote)
+  if(TARGET norv_artwork)
+    add_dependencies(nnote norv_artwork)
+  endif()
 endif()
 
 # GoogleTest built from Debian's sources with the cross compiler.
@@ -42,10 +48,15 @@ foreach(src IN LISTS _helpers)
 endforeach()
 
 file(GLOB _win_tests CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
-add_executable(norv_win_tests ${_win_tests})
+# The tests carry the program's resources too, so that code loading pictures,
+# icons or the glyph strip from its own module works there as in norv.exe.
+add_executable(norv_win_tests ${_win_tests} ${_rc})
 target_link_libraries(norv_win_tests PRIVATE norv_win gtest gmock gtest_main)
 target_compile_definitions(norv_win_tests PRIVATE NORVALE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 add_dependencies(norv_win_tests norv ${NORVALE_TEST_HELPERS})
+if(TARGET norv_artwork)
+  add_dependencies(norv_win_tests norv_artwork)
+endif()
 if(TARGET nnote)
   add_dependencies(norv_win_tests nnote)
 endif()

@@ -87,6 +87,11 @@ inline constexpr std::string_view kMenuExit = "終了";
 // Companion names in the order of the program messages 5 to 9.
 inline constexpr std::string_view kConversionCompanions[5] = {"Damson", "Cedar", "Alder", "Birch", "Elder"};
 
+// About box.
+inline constexpr std::string_view kAboutCaption = "バージョン情報";
+inline constexpr std::string_view kAboutVersionWord = "Version";
+inline constexpr std::string_view kCopyrightNotice = "Copyright (C) 2026 Pellmark";
+
 // Files.
 inline constexpr std::string_view kProgramFile = "norv.exe";
 inline constexpr std::string_view kSoundFile = "norv.wav";
