@@ -128,17 +128,5 @@ TEST(CompanionTable, ButtonsAndMenuEntriesMapToTheirCompanions) {
   EXPECT_EQ(FindCompanion(6), nullptr);
 }
 
-TEST(CompanionTable, OptionCaptionsNameTheCompanion) {
-  EXPECT_EQ(CompanionOptionCaption(kDamsonId, 0), "DATA更新時にDamsonのDATAも同時更新する");
-  EXPECT_EQ(CompanionOptionCaption(kElderId, 2), "DATA更新時にElderを当選番号チェックモードで起動＆実行する");
-}
-
-TEST(CompanionTable, AlderIsUnavailableFromVistaOn) {
-  EXPECT_FALSE(IsCompanionUnavailableOnThisWindows(kAlderId, 3));
-  EXPECT_TRUE(IsCompanionUnavailableOnThisWindows(kAlderId, 4));
-  EXPECT_TRUE(IsCompanionUnavailableOnThisWindows(kAlderId, 99));
-  EXPECT_FALSE(IsCompanionUnavailableOnThisWindows(kBirchId, 99));
-}
-
 }  // namespace
 }  // namespace norv

@@ -32,15 +32,6 @@ TEST(CompanionLines, LotoLinesAreTheRecordFollowedByBlanks) {
   EXPECT_EQ(CompanionLine(Game::MiniLoto, ParseRecordText(Game::MiniLoto, miniText)), miniText + "        \r\n");
 }
 
-TEST(CompanionLines, EveryLineHasTheLengthOfItsCompanion) {
-  EXPECT_EQ(CompanionLine(Game::Loto6, DrawRow(13, 0)).size(), 60u);
-  EXPECT_EQ(CompanionLine(Game::MiniLoto, DrawRow(11, 0)).size(), 50u);
-  EXPECT_EQ(CompanionLineBytes(Game::Loto6), 60);
-  EXPECT_EQ(CompanionLineBytes(Game::MiniLoto), 50);
-  EXPECT_EQ(CompanionLineBytes(Game::Numbers4), 39);
-  EXPECT_EQ(CompanionLineBytes(Game::Numbers3), 38);
-}
-
 TEST(CompanionLines, ClassMarkTellsHowTheDigitsRepeat) {
   EXPECT_EQ(ClassMark(Game::Numbers4, Numbers4Row(1, 1, 1, 2, 2)), '$');
   EXPECT_EQ(ClassMark(Game::Numbers4, Numbers4Row(1, 1, 1, 2, 3)), '*');

@@ -161,11 +161,5 @@ TEST(DownloadPageAddressTest, OnlyAPlainWebAddressIsTaken) {
   EXPECT_EQ(DownloadPageAddress("\\\\server\\share\\setup.exe"), std::nullopt);
 }
 
-TEST(ShownReleaseTest, PutsAPointBeforeTheLastDigit) {
-  EXPECT_EQ(ShownRelease(51), "5.1");
-  EXPECT_EQ(ShownRelease(120), "12.0");
-  EXPECT_EQ(ShownRelease(10), "1.0");
-}
-
 }  // namespace
 }  // namespace norv
