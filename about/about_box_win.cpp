@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 
-#include "about/about_links.h"
+#include "acquisition/service_addresses.h"
 #include "about/version_label.h"
 #include "app/handles_win.h"
 #include "app/unicode_win.h"
@@ -159,7 +159,7 @@ void AboutBox::FormCreate(HINSTANCE instance) {
   const std::wstring notice = Widen(text::kCopyrightNotice);
   const int line = TextSize(formFont_.get(), notice).cy;
   AddLabel(kAboutCopyright, notice, dx + 2, dy + 79, {275, line}, formFont_.get(), SS_CENTER);
-  comments_ = AddLabel(kAboutComments, Widen(links::kMakerHomePage), dx + 2, dy + 108, {275, 2 * line},
+  comments_ = AddLabel(kAboutComments, Widen(AppServiceAddresses().makerPage), dx + 2, dy + 108, {275, 2 * line},
                        formFont_.get(), SS_CENTER | SS_NOTIFY);
   ::SetWindowSubclass(productName_, LinkProc, kLinkSubclass, reinterpret_cast<DWORD_PTR>(this));
   ::SetWindowSubclass(comments_, LinkProc, kLinkSubclass, reinterpret_cast<DWORD_PTR>(this));
@@ -318,9 +318,9 @@ LRESULT AboutBox::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
       if (LOWORD(wParam) == kAboutOkButton && HIWORD(wParam) == BN_CLICKED) {
         OKButtonClick();
       } else if (from == productName_ && HIWORD(wParam) == STN_CLICKED) {
-        OpenPage(window_, links::kSupportPage);
+        OpenPage(window_, AppServiceAddresses().supportPage);
       } else if (from == comments_ && HIWORD(wParam) == STN_CLICKED) {
-        OpenPage(window_, links::kMakerHomePage);
+        OpenPage(window_, AppServiceAddresses().makerPage);
       }
       return 0;
     }

@@ -4,6 +4,7 @@
 #include "app/command_ids.h"
 #include "app/main_form_win.h"
 #include "app/process_values.h"
+#include "app/schedule.h"
 #include "app/program_messages_win.h"
 #include "app/run_state.h"
 #include "app/startup_run_win.h"

@@ -7,8 +7,10 @@
 
 #if __has_include("about/about_box_win.h")
 #include "about/about_box_win.h"
+#include "app/process_values.h"
 #else
-#include "app/about_box_fallback_win.h"
+#include "about/about_box_win.h"
+#include "app/process_values.h"
 #endif
 #include "app/command_ids.h"
 #include "app/main_form_win.h"
@@ -171,11 +173,17 @@ void MainWindow::N45Click() {
 
 void MainWindow::N51Click() {
   ShowTrayMenu(false);
-  OpenAboutBox(window_, false, [this] {
+  AboutBoxRequest request;
+  request.mainWindow = window_;
+  request.fromOptions = false;
+  request.classicLook = Look.classicLook;
+  request.versionCode = Look.versionCode;
+  request.onClosed = [this] {
     if (window_ && !::IsWindowVisible(window_)) {
       ShowTrayMenu(true);
     }
-  });
+  };
+  OpenAboutBox(request);
 }
 
 void MainWindow::N52Click() {}

@@ -7,6 +7,7 @@
 #include "app/main_form_win.h"
 #include "app/unicode_win.h"
 #include "app/window_layout.h"
+#include "store/grid_rows.h"
 #include "resources/strings.h"
 #include "store/draw_table.h"
 

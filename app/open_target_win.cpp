@@ -3,8 +3,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "acquisition/service_addresses.h"
 #include "app/main_window_win.h"
-#include "app/page_addresses.h"
 #include "app/process_values.h"
 #include "app/unicode_win.h"
 #include "resources/strings.h"
@@ -14,11 +14,11 @@ namespace norv {
 std::string TargetOf(TargetKind kind) {
   switch (kind) {
     case TargetKind::SupportPage:
-      return std::string(pages::kSupportPage);
+      return AppServiceAddresses().supportPage;
     case TargetKind::BankPage:
-      return std::string(pages::kBankLotteryPage);
+      return AppServiceAddresses().bankPage;
     case TargetKind::MakerPage:
-      return std::string(pages::kMakerPage);
+      return AppServiceAddresses().makerPage;
     case TargetKind::HelpFile:
       return ProgramFolder + std::string(text::kHelpFile);
     case TargetKind::MessageUtility:

@@ -46,10 +46,6 @@ CheckResultView EndOfCheckView(const UpdatedGames& updated, bool startupRun) {
   return {std::nullopt, std::string(text::kProductName)};
 }
 
-std::string CheckingCaption(bool forcedRefresh) {
-  return Bracketed(forcedRefresh ? text::kForcedStatus : text::kCheckingStatus);
-}
-
 std::string_view ModeText(int scheduleMode) {
   switch (scheduleMode) {
     case 1:

@@ -20,9 +20,6 @@ struct CheckResultView {
 
 CheckResultView EndOfCheckView(const UpdatedGames& updated, bool startupRun);
 
-// "Norvale　【最新DATAチェック中】", or the forced-refresh variant.
-std::string CheckingCaption(bool forcedRefresh);
-
 // ScheduleMode 0..3 as the tray hint's mode line; 0 is the start-up mode.
 std::string_view ModeText(int scheduleMode);
 

@@ -14,13 +14,6 @@ TabLayout LayoutForTab(int tab, int scrollBarWidth) {
   return {width, width - 1, width - 31};
 }
 
-int WheelTopRow(int currentTopRow, bool down, int tableRows) {
-  const int wanted = currentTopRow + (down ? 1 : -1);
-  // Ten body rows fill the grid, so the last useful top row shows draw 1 at the bottom.
-  const int lastTop = std::max(1, tableRows - 9);
-  return std::clamp(wanted, 1, lastTop);
-}
-
 std::array<bool, kToolButtonCount> ToolButtonVisibility(const Settings& s) {
   return {true, true, s.csv, true, s.dml, s.cdm, s.ad4, s.bc4, s.elj, s.shp, s.dhp, s.chp, s.hlp};
 }

@@ -17,9 +17,6 @@ struct TabLayout {
 // tab 0..3 (game id - 1); scrollBarWidth is SM_CXVSCROLL.
 TabLayout LayoutForTab(int tab, int scrollBarWidth);
 
-// The grid's next top row for one wheel notch over a table of tableRows rows.
-int WheelTopRow(int currentTopRow, bool down, int tableRows);
-
 inline constexpr int kToolButtonCount = 13;
 inline constexpr int kToolBarHeight = 33;
 

@@ -60,26 +60,6 @@ TEST(TabLayout, WidthsFollowTheActiveTabPlusTheScrollBar) {
   EXPECT_EQ(loto6.clientWidth - LayoutForTab(2, 17).clientWidth, 143);
 }
 
-TEST(WheelTopRow, AnEmptyOrTenRowTableStaysAtTheTop) {
-  EXPECT_EQ(WheelTopRow(1, true, 0), 1);
-  EXPECT_EQ(WheelTopRow(1, false, 0), 1);
-  EXPECT_EQ(WheelTopRow(1, true, 10), 1);
-}
-
-TEST(WheelTopRow, ElevenRowsMoveOneRowDownAndBack) {
-  EXPECT_EQ(WheelTopRow(1, true, 11), 2);
-  EXPECT_EQ(WheelTopRow(2, true, 11), 2);
-  EXPECT_EQ(WheelTopRow(2, false, 11), 1);
-  EXPECT_EQ(WheelTopRow(1, false, 11), 1);
-}
-
-TEST(WheelTopRow, ALongHistoryStopsWithDrawOneAtTheBottom) {
-  EXPECT_EQ(WheelTopRow(9990, true, 9999), 9990);
-  EXPECT_EQ(WheelTopRow(9989, true, 9999), 9990);
-  // A top row left beyond the end by a shorter reload is pulled back.
-  EXPECT_EQ(WheelTopRow(50, false, 20), 11);
-}
-
 TEST(ToolBar, EveryOptionalButtonOffLeavesThreeButtonsAndTheMargin) {
   const Settings s = AllButtonsOff();
   EXPECT_EQ(ToolBarWidth(29, s), 3 * 29 + 8);
@@ -149,8 +129,6 @@ TEST(EndOfCheck, NoUpdateKeepsTheLayout) {
 }
 
 TEST(StatusTexts, CaptionsAndHintsOfARunningCheck) {
-  EXPECT_EQ(CheckingCaption(false), "Norvale　【最新DATAチェック中】");
-  EXPECT_EQ(CheckingCaption(true), "Norvale　【強制DATA更新中】");
   EXPECT_EQ(CheckingTrayHint(0), "Norvale\n [起動モード]\n (最新DATAチェック中)");
   EXPECT_EQ(CheckingTrayHint(3), "Norvale\n [手動モード]\n (最新DATAチェック中)");
 }
