@@ -25,6 +25,17 @@ inline constexpr UINT kMsgTrayIcon = WM_APP + 2;           // the tray icon's ca
 // Answers the first body row in view of the active tab's grid, or 0 while
 // that grid is hidden; lets outside probes read the view without the grid.
 inline constexpr UINT kMsgActiveGridTopRow = WM_APP + 3;
+// Answers the run state as kProbe* bits, so outside probes can follow a check
+// and a pending notice without a tray host.
+inline constexpr UINT kMsgRunStateProbe = WM_APP + 4;
+inline constexpr LRESULT kProbeNoticePending = 1;
+inline constexpr LRESULT kProbeTrayAnimating = 2;
+inline constexpr LRESULT kProbeCheckRunning = 4;
+inline constexpr LRESULT kProbeForcedRefresh = 8;
+// Takes (lParam 1) or gives back (lParam 0) the TableBusy flag of game index
+// wParam, as a table rebuild does; answers 1 when taken. Lets outside probes
+// hold a game busy for as long as they need, which no real rebuild does.
+inline constexpr UINT kMsgHoldTableBusy = WM_APP + 5;
 
 // Runs `call` on the thread of `window` and waits for it. False when the
 // window is gone and the call was skipped.

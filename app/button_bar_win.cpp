@@ -1,5 +1,7 @@
 #include "app/button_bar_win.h"
 
+#include <windowsx.h>
+
 #include "app/command_ids.h"
 #include "app/unicode_win.h"
 #include "app/window_layout.h"
@@ -23,9 +25,35 @@ HIMAGELIST LoadButtonImages(HINSTANCE instance) {
                                 LR_CREATEDIBSECTION);
 }
 
+constexpr UINT_PTR kSubclassId = 1;
+
 }  // namespace
 
+LRESULT CALLBACK ButtonBarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+  try {
+    switch (message) {
+      case WM_LBUTTONDOWN:
+      case WM_RBUTTONDOWN:
+      case WM_MBUTTONDOWN:
+      case WM_LBUTTONDBLCLK:
+        reinterpret_cast<const ButtonBar*>(data)->MouseDown(wParam, lParam);
+        break;
+      case WM_NCDESTROY:
+        ::RemoveWindowSubclass(bar, ButtonBarProc, kSubclassId);
+        break;
+      default:
+        break;
+    }
+  } catch (...) {
+    // No exception crosses a window procedure.
+  }
+  return ::DefSubclassProc(bar, message, wParam, lParam);
+}
+
 ButtonBar::~ButtonBar() {
+  if (bar_) {
+    ::RemoveWindowSubclass(bar_, ButtonBarProc, kSubclassId);
+  }
   if (images_) {
     ::ImageList_Destroy(images_);
   }
@@ -89,6 +117,20 @@ void ButtonBar::SetCheckBusy(bool busy) {
   info.iImage = busy ? kBusyImage : kCheckImage;
   ::SendMessageW(bar_, TB_SETBUTTONINFOW, static_cast<WPARAM>(kToolButtonFirst + kCheckButton),
                  reinterpret_cast<LPARAM>(&info));
+}
+
+void ButtonBar::OnCheckButtonMouseDown(std::function<void(bool shiftHeld)> handler) {
+  checkMouseDown_ = std::move(handler);
+  ::SetWindowSubclass(bar_, ButtonBarProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+}
+
+// The Shift state comes with the press itself, not from the keyboard now.
+void ButtonBar::MouseDown(WPARAM keys, LPARAM at) const {
+  POINT point{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+  const auto index = ::SendMessageW(bar_, TB_HITTEST, 0, reinterpret_cast<LPARAM>(&point));
+  if (index == kCheckButton && checkMouseDown_) {
+    checkMouseDown_((keys & MK_SHIFT) != 0);
+  }
 }
 
 bool ButtonBar::HandleNotify(NMHDR* header, LRESULT& result) {

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <array>
+#include <functional>
 #include <string>
 
 #include "settings/settings.h"
@@ -29,16 +30,23 @@ class ButtonBar {
   void SetCheckBusy(bool busy);
   int ButtonWidth() const;
 
+  // Called with the Shift state of every mouse press (any button) on ToolButton2,
+  // before the bar turns the press into a click.
+  void OnCheckButtonMouseDown(std::function<void(bool shiftHeld)> handler);
+
   // WM_NOTIFY from the bar or its tooltips; true when handled.
   bool HandleNotify(NMHDR* header, LRESULT& result);
 
  private:
   LRESULT CustomDraw(NMTBCUSTOMDRAW* draw) const;
+  void MouseDown(WPARAM keys, LPARAM at) const;
+  friend LRESULT CALLBACK ButtonBarProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
 
   HWND bar_ = nullptr;
   HIMAGELIST images_ = nullptr;
   bool themed_ = false;
   std::array<std::wstring, 13> hints_;
+  std::function<void(bool)> checkMouseDown_;
 };
 
 }  // namespace norv

@@ -24,4 +24,8 @@ struct CheckState {
   std::atomic<bool> windowOpen{false};      // WindowOpen: the main window is up, tray menu emptied
 };
 
+// The program's one run state, shared by the main window, its schedule and
+// every checker thread.
+CheckState& AppCheckState();
+
 }  // namespace norv

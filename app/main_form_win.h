@@ -11,7 +11,9 @@
 
 #include "app/button_bar_win.h"
 #include "app/handles_win.h"
-#include "app/status_texts.h"
+#include "acquisition/check_run.h"
+#include "app/check_state.h"
+#include "app/schedule.h"
 #include "app/tray_icon_win.h"
 #include "app/tray_menu_win.h"
 #include "store/game.h"
@@ -20,6 +22,10 @@
 namespace norv {
 
 inline constexpr UINT_PTR kTrayAnimationTimer = 1;
+inline constexpr UINT_PTR kTimer1 = 2;  // the schedule timer
+
+// The local clock as hhmm (19:05 is 1905), as the schedule reads it.
+int LocalClockHhmm();
 
 class MainWindow {
  public:
@@ -38,9 +44,9 @@ class MainWindow {
   // Steps a checker thread runs here through RunOnWindowThread.
   void BeginGridReload(Game game);
   void EndGridReload(Game game);
-  void StartOfCheckStep();
-  void EndOfCheckStep(const UpdatedGames& updated);
-  void NotifyLoadFailure();  // code 113, then the end of the check
+  void StartOfCheckStep(const StartOfCheckView& view);
+  // FinishCheck with the clock and the settings of now, then the view applied.
+  void EndOfCheckStep(const CheckOutcome& outcome);
 
   // Update-notice visuals.
   void SelectGameTab(Game game);
@@ -54,8 +60,6 @@ class MainWindow {
   void ApplyButtonBar();
   // The checker's start and end: busy image and N3.
   void SetCheckButtonBusy(bool busy);
-  // ComputeMode: the clock's schedule mode into ScheduleMode.
-  void ComputeMode();
 
  private:
   friend LRESULT CALLBACK MainWindowProc(HWND, UINT, WPARAM, LPARAM);
@@ -72,6 +76,13 @@ class MainWindow {
   void ShowInTray();
   void ShowMainWindow();
   void StartStartupRun();
+  void StartCheck();
+  void LaunchChecker();
+  void Timer1Timer();
+  void WaitForRunningCheck();
+  void ApplyEndOfCheck(const EndOfCheckView& view);
+  LRESULT RunStateProbe() const;
+  LRESULT HoldTableBusy(WPARAM game, LPARAM take);
   void RequestCheckerStop();
   void SavePositionIfMoved();
   int ActiveTab() const;
@@ -85,6 +96,7 @@ class MainWindow {
   LRESULT ActiveGridTopRow() const;
 
   void ToolButton1Click();
+  void ToolButton2MouseDown(bool shiftHeld);
   void ToolButton2Click();
   void ToolButton3Click();
   void ToolButton4Click();
@@ -127,6 +139,9 @@ class MainWindow {
   std::array<bool, 4> gridLoaded_{};
   TrayIcon trayIcon1_;
   TrayMenu popupMenu1_;
+  CheckState& state_ = AppCheckState();
+  Schedule schedule_{state_};
+  // One for the whole run: closing asks every checker of this window to stop.
   std::stop_source checkerStop_;
   UINT taskbarCreated_ = 0;
   int scrollBarWidth_ = 0;

@@ -1,21 +1,25 @@
-// What the window shows around a check: the busy button, the captions, the
-// tray hint and icon, and the update notice.
+// What the window does around a check: the schedule timer, the check button,
+// the start-up run, and the status texts, tray icon and notice of a check.
 
+#include "app/app_messages.h"
+#include "app/check_thread_win.h"
 #include "app/command_ids.h"
 #include "app/main_form_win.h"
-#include "app/process_values.h"
-#include "app/schedule.h"
-#include "app/program_messages_win.h"
-#include "app/run_state.h"
-#include "app/startup_run_win.h"
 #include "app/unicode_win.h"
 #include "settings/settings.h"
+#include "store/draw_table.h"
 
 namespace norv {
 
 namespace {
 
-constexpr int kLoadFailedCode = 113;
+constexpr DWORD kStartupWaitStepMs = 100;
+
+ScheduleConfig CurrentScheduleConfig() {
+  return ScheduleConfigOf(AppSettings().Snapshot());
+}
+
+}  // namespace
 
 int LocalClockHhmm() {
   SYSTEMTIME now{};
@@ -23,73 +27,118 @@ int LocalClockHhmm() {
   return now.wHour * 100 + now.wMinute;
 }
 
-}  // namespace
-
 void MainWindow::SetCheckButtonBusy(bool busy) {
   toolBar1_.SetCheckBusy(busy);
   popupMenu1_.SetEnabled(kN3, !busy);
 }
 
 void MainWindow::StartStartupRun() {
-  StartupRun = true;
+  state_.startupRun = true;
   ShowTrayMenu(true);
-  CheckRunning = true;
-  SetCheckButtonBusy(true);
-  checkerStop_ = std::stop_source();
-  LaunchStartupRun(window_, checkerStop_.get_token(), DataFolder);
+  StartCheck();
 }
 
-void MainWindow::ComputeMode() {
-  const Settings s = AppSettings().Snapshot();
-  ScheduleMode = ScheduleModeAt(LocalClockHhmm(), {s.NormalIntervalMinutes(), s.WindowIntervalMinutes(),
-                                                   s.WindowStart(), s.WindowEnd()});
+// StartCheck: CheckRunning taken by the caller's decision, busy button, N3 off,
+// then the thread. A thread that cannot start gives everything back.
+void MainWindow::StartCheck() {
+  if (!schedule_.StartCheck()) {
+    return;
+  }
+  LaunchChecker();
+}
+
+void MainWindow::LaunchChecker() {
+  SetCheckButtonBusy(true);
+  if (!CheckThread::Start(window_, checkerStop_.get_token())) {
+    SetCheckButtonBusy(false);
+    state_.startupRun = false;
+    state_.checkRunning = false;
+  }
+}
+
+void MainWindow::Timer1Timer() {
+  const TickDecision decision = schedule_.Timer1Timer(CurrentScheduleConfig(), LocalClockHhmm());
+  if (decision.startupTick) {
+    ::KillTimer(window_, kTimer1);
+    WaitForRunningCheck();
+    if (closing_) {
+      return;
+    }
+    if (decision.rearmIntervalMs.value_or(0) > 0) {
+      ::SetTimer(window_, kTimer1, static_cast<UINT>(*decision.rearmIntervalMs), nullptr);
+    }
+  }
+  if (decision.startCheck) {
+    StartCheck();
+  }
+}
+
+// The start-up check waits for the start-up run. The pump keeps the window
+// answering, and it is what lets the running checker's window steps through.
+void MainWindow::WaitForRunningCheck() {
+  while (state_.checkRunning.load() && !closing_) {
+    ::Sleep(kStartupWaitStepMs);
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        // The close came while waiting: the main loop must still see it.
+        ::PostQuitMessage(static_cast<int>(msg.wParam));
+        return;
+      }
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
+  }
+}
+
+void MainWindow::ToolButton2MouseDown(bool shiftHeld) {
+  schedule_.ToolButton2MouseDown(shiftHeld);
+}
+
+void MainWindow::ToolButton2Click() {
+  if (schedule_.ToolButton2Click()) {
+    LaunchChecker();
+  }
 }
 
 void MainWindow::SetCaption(const std::string& caption) {
   ::SetWindowTextW(window_, Widen(caption).c_str());
 }
 
-void MainWindow::StartOfCheckStep() {
-  if (AppSettings().Snapshot().mod) {
-    if (NoticePending) {
+void MainWindow::StartOfCheckStep(const StartOfCheckView& view) {
+  if (view.updateTray) {
+    if (view.stopAnimation) {
       trayIcon1_.StopAnimation();
     }
-    trayIcon1_.SetHint(CheckingTrayHint(ScheduleMode));
+    trayIcon1_.SetHint(view.trayHint);
     trayIcon1_.ShowCheckingIcon();
   }
-  SetCaption(CheckingCaption(ForcedRefresh));
+  SetCaption(view.caption);
 }
 
-void MainWindow::EndOfCheckStep(const UpdatedGames& updated) {
-  const bool startupRun = StartupRun;
-  const CheckResultView view = EndOfCheckView(updated, startupRun);
+void MainWindow::EndOfCheckStep(const CheckOutcome& outcome) {
+  FinishCheck(outcome, state_, schedule_, CurrentScheduleConfig(), LocalClockHhmm(),
+              [this](const EndOfCheckView& view) { ApplyEndOfCheck(view); });
+}
+
+void MainWindow::ApplyEndOfCheck(const EndOfCheckView& view) {
   if (view.tab) {
     SelectGameTab(*view.tab);
   }
   SetCaption(view.caption);
-  const Settings s = AppSettings().Snapshot();
-  if (startupRun) {
-    StartupRun = false;
-  } else if (s.mod) {
-    ComputeMode();
-    trayIcon1_.SetHint(WaitingTrayHint(ScheduleMode));
-    if (NoticePending) {
+  if (view.updateTray) {
+    trayIcon1_.SetHint(view.trayHint);
+    if (view.animateTray) {
       StartNoticeAnimation();
-      if (s.dkg && !WindowOpen) {
-        ShowTrayMenu(false);
-        ShowMainWindow();
-      }
     } else {
       ShowNormalTrayIcon();
     }
+    if (view.showWindow) {
+      ShowTrayMenu(false);
+      ShowMainWindow();
+    }
   }
   SetCheckButtonBusy(false);
-  CheckRunning = false;
-}
-
-void MainWindow::NotifyLoadFailure() {
-  ShowProgramMessage(kLoadFailedCode, 0);
-  EndOfCheckStep({});
 }
 
 void MainWindow::StartNoticeAnimation() {
@@ -102,19 +151,40 @@ void MainWindow::ShowNormalTrayIcon() {
 }
 
 void MainWindow::ShowTrayMenu(bool show) {
-  WindowOpen = !show;
+  state_.windowOpen = !show;
   popupMenu1_.SetTopLevelVisible(show);
 }
 
 void MainWindow::AcknowledgeNotice() {
-  if (!NoticePending) {
+  if (!state_.noticePending) {
     return;
   }
   trayIcon1_.ShowBalloon("");
-  NoticePending = false;
-  if (!CheckRunning) {
+  state_.noticePending = false;
+  if (!state_.checkRunning) {
     ShowNormalTrayIcon();
   }
+}
+
+LRESULT MainWindow::RunStateProbe() const {
+  LRESULT bits = 0;
+  if (state_.noticePending) bits |= kProbeNoticePending;
+  if (trayIcon1_.Animating()) bits |= kProbeTrayAnimating;
+  if (state_.checkRunning) bits |= kProbeCheckRunning;
+  if (state_.forcedRefresh) bits |= kProbeForcedRefresh;
+  return bits;
+}
+
+LRESULT MainWindow::HoldTableBusy(WPARAM game, LPARAM take) {
+  if (game > 3) {
+    return 0;
+  }
+  GameData& data = GameDataOf(kAllGames[game]);
+  if (take) {
+    return data.TryTakeBusy() ? 1 : 0;
+  }
+  data.ReleaseBusy();
+  return 1;
 }
 
 }  // namespace norv

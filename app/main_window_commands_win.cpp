@@ -1,30 +1,46 @@
 // The button bar's and the tray menu's handlers, and the tray icon's mouse events.
-// Handlers of features that are wired in later (check, CSV, options,
-// companions, live update) are in place and do nothing yet.
 
 #include <windows.h>
 #include <windowsx.h>
 
-#if __has_include("about/about_box_win.h")
 #include "about/about_box_win.h"
-#include "app/process_values.h"
-#else
-#include "about/about_box_win.h"
-#include "app/process_values.h"
-#endif
+#include "acquisition/fetch_win.h"
+#include "app/check_thread_win.h"
 #include "app/command_ids.h"
+#include "app/csv_save_win.h"
+#include "app/service_links.h"
 #include "app/main_form_win.h"
 #include "app/open_target_win.h"
+#include "app/process_values.h"
 #include "app/program_messages_win.h"
-#include "app/run_state.h"
 #include "app/window_layout.h"
+#include "companions/companion_host_win.h"
+#include "companions/companion_launch.h"
+#include "companions/companion_table.h"
+#include "notices/notice_host_win.h"
+#include "notices/version_notice.h"
 #include "settings/settings.h"
+#include "settings/settings_storage.h"
+#include "store/draw_table.h"
 
 namespace norv {
 
 namespace {
+
 constexpr int kExitQuestionCode = 1;
+constexpr int kBusyCode = 2;
 constexpr int kCompanionMenu[6] = {kN41, kN42, kN43, kN44, kN45, kN46};
+
+// ToolButton5 … ToolButton9: the companion of that button, when installed.
+void OpenCompanionOfButton(HWND owner, int toolButton) {
+  const std::optional<int> id = CompanionOfToolButton(toolButton);
+  if (!id) {
+    return;
+  }
+  WindowsCompanionHost host(owner);
+  CompanionLauncher(AppStorage(), LocalCompanionFiles(), host).OnCompanionButton(*id);
+}
+
 }  // namespace
 
 void MainWindow::OnCommand(int command) {
@@ -74,14 +90,52 @@ void MainWindow::ToolButton1Click() {
   ::SendMessageW(window_, WM_CLOSE, 0, 0);
 }
 
-void MainWindow::ToolButton2Click() {}
-void MainWindow::ToolButton3Click() {}
+// The dialog is modal, so the tab read before it is still the active one.
+// The busy test and the taking of the flag are one step; the outcome message
+// is shown while the flag is still held.
+void MainWindow::ToolButton3Click() {
+  const int tab = ActiveTab();
+  if (tab < 0 || tab > 3) {
+    return;
+  }
+  const Game game = kAllGames[static_cast<std::size_t>(tab)];
+  const std::optional<std::wstring> path = AskCsvPath(window_, game);
+  if (!path) {
+    return;
+  }
+  GameData& data = GameDataOf(game);
+  if (!data.TryTakeBusy()) {
+    ShowProgramMessage(kBusyCode, 0);
+    return;
+  }
+  const struct BusyRelease {
+    GameData& held;
+    ~BusyRelease() { held.ReleaseBusy(); }
+  } release{data};
+  ExportGameCsv(game, data.table, *path);
+}
+
 void MainWindow::ToolButton4Click() {}
-void MainWindow::ToolButton5Click() {}
-void MainWindow::ToolButton6Click() {}
-void MainWindow::ToolButton7Click() {}
-void MainWindow::ToolButton8Click() {}
-void MainWindow::ToolButton9Click() {}
+
+void MainWindow::ToolButton5Click() {
+  OpenCompanionOfButton(window_, 5);
+}
+
+void MainWindow::ToolButton6Click() {
+  OpenCompanionOfButton(window_, 6);
+}
+
+void MainWindow::ToolButton7Click() {
+  OpenCompanionOfButton(window_, 7);
+}
+
+void MainWindow::ToolButton8Click() {
+  OpenCompanionOfButton(window_, 8);
+}
+
+void MainWindow::ToolButton9Click() {
+  OpenCompanionOfButton(window_, 9);
+}
 
 void MainWindow::ToolButton10Click() {
   OpenTarget(TargetKind::SupportPage, "");
@@ -121,7 +175,7 @@ void MainWindow::TrayIcon1Click() {
 
 void MainWindow::TrayIcon1DblClick() {
   AcknowledgeNotice();
-  if (!WindowOpen) {
+  if (!state_.windowOpen) {
     ShowMainWindow();
     ShowTrayMenu(false);
     ::SetForegroundWindow(window_);
@@ -186,7 +240,16 @@ void MainWindow::N51Click() {
   OpenAboutBox(request);
 }
 
-void MainWindow::N52Click() {}
+void MainWindow::N52Click() {
+  const HWND window = window_;
+  WindowsNoticeHost host(window, [window] { CloseMainWindow(window); });
+  WinInetFetcher fetcher(AccessFromSettings(AppSettings().Snapshot()));
+  const VersionNotices notices(
+      host, AppStorage(), fetcher,
+      AppDownloadListAddress,
+      ProgramFolder);
+  notices.N52Click();
+}
 
 void MainWindow::N61Click() {
   ToolButton10Click();

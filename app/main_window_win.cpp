@@ -11,7 +11,6 @@
 #include "app/main_form_win.h"
 #include "app/process_values.h"
 #include "app/program_messages_win.h"
-#include "app/run_state.h"
 #include "app/settings_store_link.h"
 #include "app/unicode_win.h"
 #include "app/windows_version_win.h"
@@ -94,6 +93,7 @@ bool MainWindow::CreateComponents() {
                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, Widen(text::kWindowFont).c_str()));
   ::SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   toolBar1_.Create(window_, instance_, font_.get());
+  toolBar1_.OnCheckButtonMouseDown([this](bool shiftHeld) { ToolButton2MouseDown(shiftHeld); });
   CreatePages();
   trayIcon1_.Attach(window_, kMsgTrayIcon, kTrayAnimationTimer);
   return true;
@@ -129,10 +129,11 @@ bool MainWindow::FormCreate() {
   toolBar1_.SetThemedStyle(Look.themedLook);
   ReadVersionStampsAndStartCount();
 
-  FailureShown = false;
-  ForcedRefresh = false;
-  NoticePending = false;
-  ScheduleMode = 0;
+  state_.failureShown = false;
+  state_.forcedRefresh = false;
+  state_.noticePending = false;
+  state_.urlTableFilled = false;
+  state_.scheduleMode = kModeNone;
   for (Game game : kAllGames) {
     GameDataOf(game).ReleaseBusy();
   }
@@ -166,10 +167,12 @@ void MainWindow::MoveToLoadedPosition() {
 }
 
 void MainWindow::ShowInTray() {
-  const Settings s = AppSettings().Snapshot();
-  ComputeMode();
+  const ArmedSchedule armed = schedule_.ArmSchedule(ScheduleConfigOf(AppSettings().Snapshot()), LocalClockHhmm());
   trayIcon1_.LoadIcons(instance_);
-  trayIcon1_.Show(InitialTrayHint(s.kid, ScheduleMode));
+  trayIcon1_.Show(armed.trayHint);
+  if (armed.timerIntervalMs > 0) {
+    ::SetTimer(window_, kTimer1, static_cast<UINT>(armed.timerIntervalMs), nullptr);
+  }
 }
 
 void MainWindow::ShowMainWindow() {
@@ -186,12 +189,12 @@ void MainWindow::FormClose(bool& allowClose) {
       ::ShowWindow(window_, SW_HIDE);
       allowClose = false;
     } else {
-      if (CheckRunning) {
+      if (state_.checkRunning) {
         RequestCheckerStop();
       }
       trayIcon1_.Hide();
     }
-  } else if (CheckRunning) {
+  } else if (state_.checkRunning) {
     RequestCheckerStop();
   }
   SavePositionIfMoved();
@@ -238,6 +241,10 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case kMsgActiveGridTopRow:
       return ActiveGridTopRow();
+    case kMsgRunStateProbe:
+      return RunStateProbe();
+    case kMsgHoldTableBusy:
+      return HoldTableBusy(wParam, lParam);
     case WM_COMMAND:
       OnCommand(LOWORD(wParam));
       return 0;
@@ -260,6 +267,10 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         TrayIcon1Animate();
         return 0;
       }
+      if (wParam == kTimer1) {
+        Timer1Timer();
+        return 0;
+      }
       break;
     case WM_CLOSE: {
       bool allowClose = true;
@@ -271,6 +282,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_DESTROY:
       closing_ = true;
+      ::KillTimer(window_, kTimer1);
       trayIcon1_.Hide();
       ::PostQuitMessage(0);
       return 0;

@@ -5,6 +5,8 @@
 
 #include "app/main_window_win.h"
 #include "app/settings_store_link.h"
+#include "companions/companion_host_win.h"
+#include "companions/companion_launch.h"
 #include "settings/first_run.h"
 #include "settings/load_settings.h"
 #include "settings/setting_access.h"
@@ -23,9 +25,10 @@ LoadEnvironment StartEnvironment(const std::string& programFolder, int versionCo
   LoadEnvironment environment;
   environment.programFolder = programFolder;
   environment.versionCode = versionCode;
-  // Companion detection joins with the companion integration; until then no
-  // companion counts as installed and its options stay off for the run.
-  environment.isCompanionInstalled = [](int) { return false; };
+  environment.isCompanionInstalled = [](int id) {
+    WindowsCompanionHost host(MainWindowHandle());
+    return CompanionLauncher(AppStorage(), LocalCompanionFiles(), host).IsInstalled(id, false);
+  };
   environment.horizontal = {window.right - window.left,
                             ::GetSystemMetrics(SM_CXEDGE) + ::GetSystemMetrics(SM_CXFIXEDFRAME),
                             work.right - work.left};

@@ -110,11 +110,13 @@ void TrayIcon::ShowCheckingIcon() {
 }
 
 void TrayIcon::ShowBalloon(const std::string& text) {
-  // Built from the window and id alone: the checker thread calls this and must
-  // not read members the window thread changes.
+  ShowTrayBalloon(window_, text);
+}
+
+void ShowTrayBalloon(HWND window, const std::string& text) {
   NOTIFYICONDATAW data{};
   data.cbSize = sizeof data;
-  data.hWnd = window_;
+  data.hWnd = window;
   data.uID = kTrayIconId;
   data.uFlags = NIF_INFO;
   CopyTruncated(data.szInfo, Widen(text));

@@ -52,4 +52,8 @@ class TrayIcon {
   std::vector<UniqueIcon> frames_;
 };
 
+// The balloon of the tray icon of `window`, built from the window and the
+// icon id alone, so the checker thread may call it.
+void ShowTrayBalloon(HWND window, const std::string& text);
+
 }  // namespace norv

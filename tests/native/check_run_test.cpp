@@ -482,6 +482,24 @@ TEST(EndOfCheck, ResidentChecksShowTheModeAndBringUpTheWindowOnlyWhenAsked) {
   EXPECT_FALSE(DecideEndOfCheck(outcome, kModeNormal, true, true).showWindow);  // already open
 }
 
+TEST(EndOfCheck, TheFirstUpdatedGameInGameOrderDecidesTabAndCaption) {
+  const auto viewOf = [](std::array<bool, 4> updated) {
+    CheckOutcome outcome;
+    outcome.updated = updated;
+    return DecideEndOfCheck(outcome, kModeNone, false, false);
+  };
+  const EndOfCheckView lotoAndNumbers3 = viewOf({true, false, false, true});
+  EXPECT_EQ(lotoAndNumbers3.tab, Game::Loto6);
+  EXPECT_EQ(lotoAndNumbers3.caption, "Norvale　【LOTO6 が更新されました】");
+  const EndOfCheckView miniAndNumbers4 = viewOf({false, true, true, false});
+  EXPECT_EQ(miniAndNumbers4.tab, Game::MiniLoto);
+  EXPECT_EQ(miniAndNumbers4.caption, "Norvale　【MiniLOTO が更新されました】");
+  const EndOfCheckView numbers4 = viewOf({false, false, true, false});
+  EXPECT_EQ(numbers4.tab, Game::Numbers4);
+  EXPECT_EQ(numbers4.caption, "Norvale　【Numbers4 が更新されました】");
+  EXPECT_FALSE(viewOf({false, false, false, false}).tab.has_value()) << "no update keeps the layout";
+}
+
 TEST(StartOfCheck, TheTrayChangesOnlyWhenResident) {
   const StartOfCheckView resident = DecideStartOfCheck(true, kModeManual, false, true);
   EXPECT_TRUE(resident.stopAnimation);

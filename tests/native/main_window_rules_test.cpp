@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "app/program_message.h"
-#include "app/status_texts.h"
 #include "app/window_layout.h"
 #include "app/windows_version.h"
 
@@ -97,63 +96,6 @@ TEST(CompanionMenu, UnregisteredShowsExactlyWhenNoCompanionIsListed) {
   s.bc[2] = true;
   s.bc[3] = false;
   EXPECT_TRUE(CompanionMenuVisibility(s)[5]) << "only the tray flag (index 3) lists a companion";
-}
-
-TEST(EndOfCheck, StartupRunSelectsLoto6WithThePlainCaption) {
-  const CheckResultView view = EndOfCheckView({false, false, false, false}, true);
-  EXPECT_EQ(view.tab, Game::Loto6);
-  EXPECT_EQ(view.caption, "Norvale");
-}
-
-TEST(EndOfCheck, FirstUpdatedGameDecidesTabAndCaption) {
-  EXPECT_EQ(EndOfCheckView({true, false, false, true}, false).caption, "Norvale　【LOTO6 が更新されました】");
-  const CheckResultView mini = EndOfCheckView({false, true, true, false}, false);
-  EXPECT_EQ(mini.tab, Game::MiniLoto);
-  EXPECT_EQ(mini.caption, "Norvale　【MiniLOTO が更新されました】");
-  const CheckResultView n3 = EndOfCheckView({false, false, false, true}, false);
-  EXPECT_EQ(n3.tab, Game::Numbers3);
-  EXPECT_EQ(n3.caption, "Norvale　【Numbers3 が更新されました】");
-}
-
-TEST(EndOfCheck, BothNumbersGamesShareOneCaptionOnTheNumbers4Tab) {
-  const CheckResultView both = EndOfCheckView({false, false, true, true}, false);
-  EXPECT_EQ(both.tab, Game::Numbers4);
-  EXPECT_EQ(both.caption, "Norvale　【Numbers が更新されました】");
-  EXPECT_EQ(EndOfCheckView({false, false, true, false}, false).caption, "Norvale　【Numbers4 が更新されました】");
-}
-
-TEST(EndOfCheck, NoUpdateKeepsTheLayout) {
-  const CheckResultView view = EndOfCheckView({false, false, false, false}, false);
-  EXPECT_FALSE(view.tab.has_value());
-  EXPECT_EQ(view.caption, "Norvale");
-}
-
-TEST(StatusTexts, CaptionsAndHintsOfARunningCheck) {
-  EXPECT_EQ(CheckingTrayHint(0), "Norvale\n [起動モード]\n (最新DATAチェック中)");
-  EXPECT_EQ(CheckingTrayHint(3), "Norvale\n [手動モード]\n (最新DATAチェック中)");
-}
-
-TEST(StatusTexts, WaitingHintLeavesOutModeZero) {
-  EXPECT_EQ(WaitingTrayHint(0), "Norvale\n (待機中)");
-  EXPECT_EQ(WaitingTrayHint(1), "Norvale\n [通常モード]\n (待機中)");
-  EXPECT_EQ(WaitingTrayHint(2), "Norvale\n [特定モード]\n (待機中)");
-  EXPECT_EQ(InitialTrayHint(2, 1), "Norvale\n [起動モード]\n (待機中)");
-  EXPECT_EQ(InitialTrayHint(0, 2), "Norvale\n [特定モード]\n (待機中)");
-}
-
-TEST(ScheduleMode, BothEndsBelongToTheWindowAndAWindowCanWrap) {
-  const ScheduleWindow evening{60, 5, 1900, 2100};
-  EXPECT_EQ(ScheduleModeAt(1900, evening), 2);
-  EXPECT_EQ(ScheduleModeAt(2100, evening), 2);
-  EXPECT_EQ(ScheduleModeAt(2101, evening), 1);
-  const ScheduleWindow night{60, 5, 2200, 200};
-  EXPECT_EQ(ScheduleModeAt(2330, night), 2);
-  EXPECT_EQ(ScheduleModeAt(100, night), 2);
-  EXPECT_EQ(ScheduleModeAt(201, night), 1);
-  EXPECT_EQ(ScheduleModeAt(2159, night), 1);
-  EXPECT_EQ(ScheduleModeAt(1234, {60, 5, 105, 105}), 2);
-  EXPECT_EQ(ScheduleModeAt(1234, {60, 0, 1900, 2100}), 1);
-  EXPECT_EQ(ScheduleModeAt(1234, {0, 0, 1900, 2100}), 0);
 }
 
 TEST(ProgramMessage, TextsOfTheBoxes) {

@@ -168,6 +168,8 @@ TEST(ScheduleTexts, RunningHintsNameTheModeThatStartedTheCheck) {
   EXPECT_EQ(CheckingHint(kModeWindow), "Norvale\n [特定モード]\n (最新DATAチェック中)");
   EXPECT_EQ(CheckingHint(kModeManual), "Norvale\n [手動モード]\n (最新DATAチェック中)");
   EXPECT_EQ(WaitingHint(kModeNone), "Norvale\n (待機中)");
+  EXPECT_EQ(WaitingHint(kModeNormal), "Norvale\n [通常モード]\n (待機中)");
+  EXPECT_EQ(WaitingHint(kModeWindow), "Norvale\n [特定モード]\n (待機中)");
 }
 
 }  // namespace

@@ -1,0 +1,180 @@
+#include "app/check_thread_win.h"
+
+#include <mmsystem.h>
+
+#include <memory>
+#include <thread>
+
+#include "acquisition/full_refresh.h"
+#include "acquisition/latest_draw_reader.h"
+#include "app/app_messages.h"
+#include "app/check_state.h"
+#include "app/service_links.h"
+#include "app/main_form_win.h"
+#include "app/process_values.h"
+#include "app/program_messages_win.h"
+#include "app/tray_icon_win.h"
+#include "app/unicode_win.h"
+#include "companions/companion_export.h"
+#include "companions/companion_host_win.h"
+#include "companions/companion_launch.h"
+#include "notices/notice_host_win.h"
+#include "notices/version_notice.h"
+#include "settings/setting_access.h"
+#include "settings/settings_storage.h"
+#include "store/draw_table.h"
+
+namespace norv {
+
+namespace {
+
+class WindowProgramMessages : public ProgramMessages {
+ public:
+  void ShowProgramMessage(int code, int number) override { norv::ShowProgramMessage(code, number); }
+};
+
+}  // namespace
+
+UrlTable& AppUrlTable() {
+  // Never destroyed, like the run state: a checker may outlive the window.
+  static UrlTable* const table = new UrlTable;
+  return *table;
+}
+
+void CloseMainWindow(HWND mainWindow) {
+  if (::GetWindowThreadProcessId(mainWindow, nullptr) == ::GetCurrentThreadId()) {
+    ::SendMessageW(mainWindow, WM_CLOSE, 0, 0);
+    return;
+  }
+  RunOnWindowThread(mainWindow, [](MainWindow& form) { ::SendMessageW(form.Handle(), WM_CLOSE, 0, 0); });
+}
+
+// The thread owns its CheckThread; nothing it uses belongs to the window
+// object, which may be gone before the thread ends.
+bool CheckThread::Start(HWND mainWindow, std::stop_token stop) {
+  try {
+    std::unique_ptr<CheckThread> check(new CheckThread(mainWindow, std::move(stop)));
+    std::thread([check = std::move(check)] {
+      try {
+        check->Execute();
+      } catch (...) {
+        // No exception leaves the thread.
+      }
+    }).detach();
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+void CheckThread::Execute() {
+  CheckRun(AppCheckState(), {*this, *this, *this, *this}).Execute(stop_);
+}
+
+void CheckThread::StartOfCheck(const StartOfCheckView& view) {
+  RunOnWindowThread(window_, [&view](MainWindow& form) { form.StartOfCheckStep(view); });
+}
+
+// When the window is already gone the step is skipped: the program is ending.
+void CheckThread::EndOfCheck(const CheckOutcome& outcome) {
+  RunOnWindowThread(window_, [&outcome](MainWindow& form) { form.EndOfCheckStep(outcome); });
+}
+
+// Called first in every run: the proxy settings of this snapshot serve the
+// whole run.
+Settings CheckThread::SettingsSnapshot() {
+  settings_ = AppSettings().Snapshot();
+  fetcher_.emplace(AccessFromSettings(settings_));
+  return settings_;
+}
+
+UrlFetcher& CheckThread::Fetcher() {
+  if (!fetcher_) fetcher_.emplace(AccessFromSettings(settings_));
+  return *fetcher_;
+}
+
+bool CheckThread::FetchUrlDirectory(bool secondaryEndpoint) {
+  return norv::FetchUrlDirectory(Fetcher(), AppDirectoryEndpoint(secondaryEndpoint), AppDirectoryEndpoint(false),
+                                 stop_, AppUrlTable());
+}
+
+std::string CheckThread::FetchStatusText(bool fallback) {
+  return Fetcher().FetchUrlText(AppUrlTable()[fallback ? 1 : 0], false, stop_);
+}
+
+int CheckThread::DrawCount(Game game) { return GameDataOf(game).drawCount.load(); }
+
+void CheckThread::SetDrawCount(Game game, int count) { GameDataOf(game).drawCount.store(count); }
+
+std::optional<int> CheckThread::RefreshDataFile(Game game, bool fallback, bool forced) {
+  const AcquisitionContext context{Fetcher(), AppUrlTable(), DataFolder, stop_};
+  return norv::RefreshDataFile(game, fallback, forced, DrawCount(game), context,
+                               [](int code, int number) { norv::ShowProgramMessage(code, number); });
+}
+
+// The readers' event codes (109 to 112) are not shown to anybody.
+bool CheckThread::ReadLatestDraw(Game game) {
+  const AcquisitionContext context{Fetcher(), AppUrlTable(), DataFolder, stop_};
+  return norv::ReadLatestDraw(game, GameDataOf(game), context, [](int, int) {});
+}
+
+bool CheckThread::LoadDrawTable(Game game) {
+  const HWND window = window_;
+  const ReloadHooks hooks{
+      [window](Game g) { RunOnWindowThread(window, [g](MainWindow& form) { form.BeginGridReload(g); }); },
+      [window](Game g) { RunOnWindowThread(window, [g](MainWindow& form) { form.EndGridReload(g); }); },
+  };
+  return norv::LoadDrawTable(game, DataFolder, stop_, hooks);
+}
+
+void CheckThread::PlayUpdateSound(const std::string& wavPath) {
+  ::sndPlaySoundW(Widen(wavPath).c_str(), SND_ASYNC | SND_NODEFAULT);
+}
+
+bool CheckThread::BalloonsAvailable() { return Look.balloonsAvailable; }
+
+std::string CheckThread::CurrentDateTimeText() {
+  wchar_t date[128] = {};
+  wchar_t time[128] = {};
+  ::GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, date, 128, nullptr);
+  ::GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, nullptr, nullptr, time, 128);
+  return Narrow(date) + " " + Narrow(time);
+}
+
+// Only the window and the icon id are used, so this is safe off the window thread.
+void CheckThread::ShowBalloon(const std::string& text) { ShowTrayBalloon(window_, text); }
+
+void CheckThread::ShowProgramMessage(int code, int number) { norv::ShowProgramMessage(code, number); }
+
+void CheckThread::ExportCompanionData(int companionId) {
+  WindowsCompanionHost host(window_);
+  const CompanionLauncher launcher(AppStorage(), LocalCompanionFiles(), host);
+  WindowProgramMessages messages;
+  const CompanionExport exporter(launcher, LocalCompanionFiles(), messages, MakerFolder);
+  exporter.ExportCompanionData(companionId, settings_);
+}
+
+bool CheckThread::IsCompanionInstalled(int companionId) {
+  WindowsCompanionHost host(window_);
+  return CompanionLauncher(AppStorage(), LocalCompanionFiles(), host).IsInstalled(companionId, false);
+}
+
+void CheckThread::ShowVersionNotice(bool installed, int product, int number, bool fallback) {
+  const HWND window = window_;
+  WindowsNoticeHost host(window, [window] { CloseMainWindow(window); });
+  const VersionNotices notices(
+      host, AppStorage(), Fetcher(),
+      AppDownloadListAddress,
+      ProgramFolder);
+  notices.ShowVersionNotice(installed, product, number, fallback, stop_);
+}
+
+void CheckThread::RememberAnnounced(int product, int number) {
+  AppSettings().Update([&](Settings& s) { AnnouncedReleaseOf(s, product) = number; });
+}
+
+void CheckThread::StoreAnnounced(int product, int number) {
+  WriteSetting(AppStorage(), AnnouncedReleaseName(product), FourDigitStamp(number));
+}
+
+}  // namespace norv

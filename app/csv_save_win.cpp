@@ -1,0 +1,81 @@
+#include "app/csv_save_win.h"
+
+#include <commdlg.h>
+
+#include <algorithm>
+
+#include "app/handles_win.h"
+#include "app/program_messages_win.h"
+#include "app/unicode_win.h"
+#include "resources/check_strings.h"
+#include "store/csv_export.h"
+
+namespace norv {
+
+namespace {
+
+constexpr int kCsvFailedCode = 3;
+constexpr int kCsvWrittenCode = 4;
+constexpr DWORD kMaxPath = 32768;
+
+// The filter's "|" separators become the terminators the dialog expects.
+std::wstring DialogFilter() {
+  std::wstring filter = Widen(text::kCsvDialogFilter);
+  std::replace(filter.begin(), filter.end(), L'|', L'\0');
+  filter.push_back(L'\0');
+  return filter;
+}
+
+}  // namespace
+
+std::optional<std::wstring> AskCsvPath(HWND owner, Game game) {
+  const std::wstring title = Widen(CsvDialogTitle(game));
+  const std::wstring filter = DialogFilter();
+  const std::wstring extension = Widen(text::kCsvDefaultExtension);
+  std::wstring file(kMaxPath, L'\0');
+  const std::wstring proposed = Widen(CsvProposedFileName(game));
+  std::copy(proposed.begin(), proposed.end(), file.begin());
+
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = owner;
+  dialog.lpstrFilter = filter.c_str();
+  dialog.nFilterIndex = 1;
+  dialog.lpstrFile = file.data();
+  dialog.nMaxFile = kMaxPath;
+  dialog.lpstrTitle = title.c_str();
+  dialog.lpstrDefExt = extension.c_str();
+  dialog.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_ENABLESIZING | OFN_EXPLORER;
+  if (!::GetSaveFileNameW(&dialog)) {
+    return std::nullopt;
+  }
+  file.resize(file.find(L'\0'));
+  return file;
+}
+
+bool WriteWholeFile(const std::wstring& path, const std::string& bytes) {
+  // No sharing while it is written: the export is the file's only writer.
+  UniqueKernelHandle file = AdoptFileHandle(
+      ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
+    return false;
+  }
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
+    DWORD written = 0;
+    if (!::WriteFile(file.get(), bytes.data() + done, chunk, &written, nullptr) || written == 0) {
+      return false;
+    }
+    done += written;
+  }
+  return ::CloseHandle(file.release()) != FALSE;
+}
+
+void ExportGameCsv(Game game, const DrawTable& table, const std::wstring& path) {
+  const std::optional<std::string> bytes = CsvFileBytes(game, table);
+  const bool written = bytes && WriteWholeFile(path, *bytes);
+  ShowProgramMessage(written ? kCsvWrittenCode : kCsvFailedCode, 0);
+}
+
+}  // namespace norv
