@@ -120,6 +120,13 @@ TEST_F(DrawServiceTest, FaultsChangeOnlyTheirPath) {
   EXPECT_EQ(Get("/svc1/status.txt").status, 200);
 }
 
+TEST_F(DrawServiceTest, ALetterFaultSpoilsTheMarkOfOneStatusCopy) {
+  const std::string whole = Get("/svc1/status.txt").body;
+  Get("/control/fault?path=/svc1/status.txt&kind=letter");
+  EXPECT_EQ(Get("/svc1/status.txt").body, "C" + whole.substr(1));
+  EXPECT_EQ(Get("/svc2/status.txt").body, whole);
+}
+
 TEST_F(DrawServiceTest, EachFaultKindShapesTheReply) {
   const std::string lot6 = "/bank/takarakuji/loto/loto6/index.html";
   const std::string whole = Get(lot6).body;

@@ -39,8 +39,10 @@ inline bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 10
 // One started copy of the program, always ended with the test.
 class NorvProcess {
  public:
-  NorvProcess() {
-    std::wstring commandLine = L"\"" + BesideTestBinary(L"norv.exe") + L"\"";
+  NorvProcess() : NorvProcess(BesideTestBinary(L"norv.exe")) {}
+  // A copy of the program elsewhere, for tests that need their own program folder.
+  explicit NorvProcess(const std::wstring& exePath) {
+    std::wstring commandLine = L"\"" + exePath + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,

@@ -73,7 +73,7 @@ Reply Refused(std::string why) { return Text("refused: " + why + "\n", 400); }
 
 }  // namespace
 
-constexpr std::array<std::pair<std::string_view, FaultKind>, 8> kFaultNames{{
+constexpr std::array<std::pair<std::string_view, FaultKind>, 9> kFaultNames{{
     {"404", FaultKind::NotFound},
     {"empty", FaultKind::Empty},
     {"truncated", FaultKind::Truncated},
@@ -82,6 +82,7 @@ constexpr std::array<std::pair<std::string_view, FaultKind>, 8> kFaultNames{{
     {"slow", FaultKind::Slow},
     {"hang", FaultKind::Hang},
     {"lowercase", FaultKind::Lowercase},
+    {"letter", FaultKind::Letter},
 }};
 
 std::optional<FaultKind> ParseFaultKind(std::string_view name) {
@@ -193,6 +194,10 @@ Reply DrawService::ApplyFault(const Fault& fault, const Request& request) {
       break;
     case FaultKind::Lowercase:
       reply.body = LowerAscii(std::move(reply.body));
+      break;
+    case FaultKind::Letter:
+      // One copy of the status file can then fail its validity mark alone.
+      if (!reply.body.empty()) reply.body.front() = 'C';
       break;
     case FaultKind::NotFound:
     case FaultKind::Hang:
@@ -324,7 +329,7 @@ Reply DrawService::Control(const Request& request) {
       const std::optional<FaultKind> kind = ParseFaultKind(kindName);
       const std::optional<int> ms = Number(QueryValue(request, "ms").value_or(""));
       if (!kind) {
-        return Refused("kind=404|empty|truncated|broken|wrongscheme|slow|hang|lowercase|none");
+        return Refused("kind=404|empty|truncated|broken|wrongscheme|slow|hang|lowercase|letter|none");
       }
       faults_[target] = Fault{*kind, ms ? std::chrono::milliseconds(*ms) : kDefaultSlowDelay};
     }

@@ -39,7 +39,7 @@ struct Reply {
   std::uint64_t fillerBytes = 0;  // when set, the body is this many bytes of 'a'
 };
 
-enum class FaultKind { NotFound, Empty, Truncated, Broken, WrongScheme, Slow, Hang, Lowercase };
+enum class FaultKind { NotFound, Empty, Truncated, Broken, WrongScheme, Slow, Hang, Lowercase, Letter };
 std::optional<FaultKind> ParseFaultKind(std::string_view name);
 std::string_view FaultKindName(FaultKind kind);
 
