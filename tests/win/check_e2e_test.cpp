@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
+#include <functional>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -80,6 +82,14 @@ std::wstring DataFile(Game game) {
 
 std::string ReadData(Game game) { return ReadBytes(DataFile(game)); }
 
+// Without opening the file: a reader's open handle would keep the program
+// from replacing it, and a poll must not change what it watches.
+std::size_t DataSize(Game game) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!::GetFileAttributesExW(DataFile(game).c_str(), GetFileExInfoStandard, &data)) return 0;
+  return (static_cast<std::size_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
 void SetSetting(const wchar_t* name, const wchar_t* value) {
   ::RegSetKeyValueW(HKEY_CURRENT_USER, kSection, name, REG_SZ, value,
                     static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
@@ -125,6 +135,33 @@ std::wstring ControlText(HWND control) {
   wchar_t text[MAX_PATH] = {};
   ::SendMessageW(control, WM_GETTEXT, MAX_PATH, reinterpret_cast<LPARAM>(text));
   return text;
+}
+
+// Whether the tray host (another process) put up a balloon window before
+// `done` held or the time ran out. Balloons are tooltip windows of the host.
+bool BalloonSeenUntil(DWORD programId, const std::function<bool()>& done, int timeoutMs = 10000) {
+  struct Search {
+    DWORD programId;
+    bool seen = false;
+  } search{programId};
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (!search.seen && !done() && std::chrono::steady_clock::now() < deadline) {
+    ::EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+          auto* s = reinterpret_cast<Search*>(param);
+          wchar_t cls[32] = {};
+          ::GetClassNameW(window, cls, 32);
+          DWORD pid = 0;
+          ::GetWindowThreadProcessId(window, &pid);
+          if (pid != s->programId && std::wstring(cls) == TOOLTIPS_CLASSW && ::IsWindowVisible(window)) {
+            s->seen = true;
+          }
+          return !s->seen;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    ::Sleep(10);
+  }
+  return search.seen;
 }
 
 LRESULT Probe(HWND window) { return ::SendMessageW(window, kMsgRunStateProbe, 0, 0); }
@@ -179,12 +216,15 @@ class CheckEndToEndTest : public ::testing::Test {
   // Every game's history complete but LOTO6's, whose newest draw is only on
   // the bank's page. Returns the LOTO6 data file as written.
   std::string PrepareOneNewLoto6Draw() {
-    Service("/control/status?mini=auto&num4=auto&num3=auto");
     const std::string state = Service("/control/state");
     // "published" counts of the other games become their history counts.
     Service("/control/status?mini=" + PublishedOf(state, "MiniLOTO") + "&num4=" + PublishedOf(state, "Numbers4") +
             "&num3=" + PublishedOf(state, "Numbers3"));
-    for (Game game : kAllGames) WriteBytes(DataFile(game), HistoryFile(game));
+    for (Game game : kAllGames) {
+      const std::string history = HistoryFile(game);
+      EXPECT_FALSE(history.empty()) << "no history of " << GameName(game) << " from the service";
+      WriteBytes(DataFile(game), history);
+    }
     return ReadData(Game::Loto6);
   }
 
@@ -206,7 +246,10 @@ TEST_F(CheckEndToEndTest, AResidentStartUpCheckAppendsTheNewLoto6DrawAndAnnounce
   ASSERT_TRUE(StartupRunDone(window));
   ::SendMessageW(TabControl(window), TCM_SETCURSEL, 3, 0);  // the check must bring LOTO6 forward
 
-  ASSERT_TRUE(WaitUntil([&] { return ReadData(Game::Loto6).size() == before.size() + kLoto6Line; }));
+  const auto appended = [&] { return DataSize(Game::Loto6) == before.size() + kLoto6Line; };
+  EXPECT_FALSE(BalloonSeenUntil(norv.Id(), appended)) << "msg is off";
+  ASSERT_TRUE(WaitUntil(appended)) << "caption " << testing::ToUtf8(Caption(window)) << ", state " << Probe(window)
+                                   << ", requests: " << Service("/control/log");
   ASSERT_TRUE(WaitUntil([&] { return !CheckRunning(window); }));
   const std::string after = ReadData(Game::Loto6);
   EXPECT_EQ(after.substr(0, before.size()), before);
@@ -273,7 +316,9 @@ TEST_F(CheckEndToEndTest, AStatusFileWithALetterFirstIsTakenFromTheFallbackAddre
   ASSERT_TRUE(StartupRunDone(window));
   Service("/control/log?clear=1");
   ::PostMessageW(window, WM_COMMAND, kToolButton2, 0);
-  ASSERT_TRUE(WaitUntil([&] { return ReadData(Game::Loto6).size() == before.size() + kLoto6Line; }));
+  ASSERT_TRUE(WaitUntil([&] { return DataSize(Game::Loto6) == before.size() + kLoto6Line; }))
+      << "LOTO6 holds " << DataSize(Game::Loto6) << " bytes, had " << before.size() << "; requests: "
+      << Service("/control/log");
   ASSERT_TRUE(WaitUntil([&] { return !CheckRunning(window); }));
   EXPECT_EQ(RequestsTo("/svc1/status.txt"), 1);
   EXPECT_EQ(RequestsTo("/svc2/status.txt"), 1);
@@ -431,6 +476,25 @@ TEST_F(CsvExportTest, AGameBeingRebuiltIsRefusedWhileAnotherGameExports) {
 
   ::SendMessageW(window, kMsgHoldTableBusy, GameIndex(Game::Loto6), 0);
   EXPECT_EQ(ExportThroughTheDialog(norv, window, Game::Loto6, loto6), L"CSVファイルを出力しました");
+}
+
+
+// Balloons exist on every Windows this program meets outside tests; the
+// message utility in their place is exercised by the portable run tests.
+TEST_F(CheckEndToEndTest, WithTheMessageOptionTheUpdateIsAnnouncedByABalloonNotTheMessageUtility) {
+  ProgramCopy program(L"e2e_balloon");
+  SetSetting(L"mod", L"1");
+  SetSetting(L"kid", L"1");
+  SetSetting(L"msg", L"1");
+  const std::string before = PrepareOneNewLoto6Draw();
+  NorvProcess norv(program.Exe());
+  HWND window = norv.WaitForMainWindow();
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(WaitUntil(
+      [&] { return DataSize(Game::Loto6) == before.size() + kLoto6Line && !CheckRunning(window); }));
+  // The tray host shows the balloon in its own time.
+  EXPECT_TRUE(BalloonSeenUntil(norv.Id(), [] { return false; }, 3000));
+  EXPECT_EQ(testing::WaitForLaunches(program.folder, 1, std::chrono::milliseconds(300)), std::vector<std::string>{});
 }
 
 }  // namespace
