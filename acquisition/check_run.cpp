@@ -4,19 +4,13 @@
 #include <limits>
 #include <stdexcept>
 
-#include "acquisition/text_fields.h"
+#include "acquisition/status_file.h"
 #include "resources/check_strings.h"
 #include "resources/strings.h"
 
 namespace norv {
 
 namespace {
-
-constexpr int kUnknownCount = 9999;
-constexpr int kStatusFieldWidth = 4;
-
-// Status-file positions of the draw counts, by game index.
-constexpr std::array<int, 4> kCountPositions{45, 41, 37, 33};
 
 struct VersionItem {
   int product;
@@ -55,8 +49,6 @@ int InstalledVersion(const Settings& settings, int companionId) {
     default: return 0;
   }
 }
-
-bool IsValidStatus(std::string_view text) { return !text.empty() && text.front() >= '0' && text.front() <= '9'; }
 
 bool Updated(const std::array<bool, 4>& updated, Game game) {
   return updated[static_cast<std::size_t>(GameIndex(game))];
@@ -156,10 +148,10 @@ bool CheckRun::TryFetchDirectory(bool secondaryEndpoint) {
 std::optional<std::string> CheckRun::ReadStatusText() {
   fallback_ = false;
   std::optional<std::string> text = TryFetchStatus(false);
-  if (text && IsValidStatus(*text)) return text;
+  if (text && IsValidStatusText(*text)) return text;
   fallback_ = true;
   text = TryFetchStatus(true);
-  if (text && IsValidStatus(*text)) return text;
+  if (text && IsValidStatusText(*text)) return text;
   return std::nullopt;
 }
 
@@ -346,15 +338,16 @@ int UpdateNoticeCode(const std::array<bool, 4>& updated) {
 }
 
 std::array<int, 4> StatusDrawCounts(std::string_view status) {
+  const StatusFile file = ReadStatusFile(status);
   std::array<int, 4> counts{};
-  for (std::size_t i = 0; i < counts.size(); ++i) {
-    counts[i] = ParseDigits(FieldAt(status, kCountPositions[i], kStatusFieldWidth)).value_or(kUnknownCount);
+  for (Game game : kAllGames) {
+    counts[static_cast<std::size_t>(GameIndex(game))] = file.DrawCountOf(game);
   }
   return counts;
 }
 
 std::optional<int> StatusRelease(std::string_view status, int product) {
-  return ParseDigits(FieldAt(status, StatusReleasePosition(product), kStatusFieldWidth));
+  return StatusFieldAt(status, StatusReleasePosition(product));
 }
 
 int& AnnouncedReleaseOf(Settings& settings, int product) {

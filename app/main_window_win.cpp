@@ -1,19 +1,57 @@
 #include "app/main_window_win.h"
 
+#include <windows.h>
+#include <windowsx.h>
+#include <commctrl.h>
+
+#include <atomic>
+
+#include "app/app_messages.h"
+#include "app/folders_win.h"
+#include "app/main_form_win.h"
+#include "app/process_values.h"
+#include "app/program_messages_win.h"
+#include "app/run_state.h"
+#include "app/settings_store_link.h"
 #include "app/unicode_win.h"
+#include "app/windows_version_win.h"
+#include "resources/resource_ids.h"
 #include "resources/strings.h"
+#include "settings/settings.h"
+#include "store/draw_record.h"
+#include "store/draw_table.h"
 
 namespace norv {
 
 namespace {
 
 constexpr wchar_t kClassName[] = L"TForm1";
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr int kInitFailedCode = 10;
+
+std::atomic<HWND> mainWindowHandle{nullptr};
+
+}  // namespace
+
+HWND MainWindowHandle() {
+  return mainWindowHandle.load();
+}
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   try {
-    if (message == WM_DESTROY) {
-      ::PostQuitMessage(0);
-      return 0;
+    if (message == WM_NCCREATE) {
+      auto* form = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+      form->window_ = window;
+      ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    }
+    if (auto* form = reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA))) {
+      if (message == WM_NCDESTROY) {
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        form->window_ = nullptr;
+        mainWindowHandle = nullptr;
+      } else {
+        return form->HandleMessage(message, wParam, lParam);
+      }
     }
   } catch (...) {
     // No exception crosses a window procedure.
@@ -21,30 +59,252 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
   return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
-bool RegisterMainWindowClass(HINSTANCE instance) {
+MainWindow::MainWindow(HINSTANCE instance) : instance_(instance) {}
+
+MainWindow::~MainWindow() {
+  if (window_) {
+    ::DestroyWindow(window_);
+  }
+}
+
+bool MainWindow::RegisterWindowClass(HINSTANCE instance) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = MainWindowProc;
   wc.hInstance = instance;
+  wc.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP));
+  if (!wc.hIcon) {
+    wc.hIcon = ::LoadIconW(nullptr, IDI_APPLICATION);
+  }
   wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = kClassName;
   return ::RegisterClassExW(&wc) != 0;
 }
 
-}  // namespace
+bool MainWindow::CreateComponents() {
+  const std::wstring caption = Widen(text::kProductName);
+  if (!::CreateWindowExW(0, kClassName, caption.c_str(), kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, 400, 300,
+                         nullptr, nullptr, instance_, this)) {
+    return false;
+  }
+  mainWindowHandle = window_;
+  taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
+  font_.reset(::CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, Widen(text::kWindowFont).c_str()));
+  ::SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  toolBar1_.Create(window_, instance_, font_.get());
+  CreatePages();
+  trayIcon1_.Attach(window_, kMsgTrayIcon, kTrayAnimationTimer);
+  return true;
+}
+
+bool MainWindow::SettleFolders() {
+  ProgramFolder = ExecutableFolder();
+  const auto appData = RoamingAppDataFolder();
+  if (!appData) {
+    ShowProgramMessage(kInitFailedCode, 1);
+    return false;
+  }
+  MakerFolder = *appData + std::string(text::kMakerName) + "\\";
+  DataFolder = MakerFolder + std::string(text::kProductCode) + "\\";
+  for (Game game : kAllGames) {
+    if (!FileExists(DataFolder + std::string(LayoutOf(game).dataFile))) {
+      ShowProgramMessage(kInitFailedCode, 0);
+      return false;
+    }
+  }
+  return true;
+}
+
+bool MainWindow::FormCreate() {
+  Look = ReadWindowsLook();
+  if (!SettleFolders()) {
+    return false;
+  }
+  RunFirstRunStep(ProgramFolder);
+  SizeWindow();
+  LoadSettings(ProgramFolder, Look.versionCode);
+  ApplyButtonBar();
+  toolBar1_.SetThemedStyle(Look.themedLook);
+  ReadVersionStampsAndStartCount();
+
+  FailureShown = false;
+  ForcedRefresh = false;
+  NoticePending = false;
+  ScheduleMode = 0;
+  for (Game game : kAllGames) {
+    GameDataOf(game).ReleaseBusy();
+  }
+
+  StartStartupRun();
+  MoveToLoadedPosition();
+  if (AppSettings().Snapshot().mod) {
+    ShowInTray();
+  } else {
+    ShowMainWindow();
+  }
+  ::SetForegroundWindow(window_);
+  MSG msg;
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      // A close that arrived during start-up: leave the quit to the main loop.
+      ::PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+  return true;
+}
+
+void MainWindow::MoveToLoadedPosition() {
+  RECT r{};
+  ::GetWindowRect(window_, &r);
+  const WindowPosition at = LoadWindowPosition(r.right - r.left, r.bottom - r.top);
+  ::SetWindowPos(window_, nullptr, at.left, at.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MainWindow::ShowInTray() {
+  const Settings s = AppSettings().Snapshot();
+  ComputeMode();
+  trayIcon1_.LoadIcons(instance_);
+  trayIcon1_.Show(InitialTrayHint(s.kid, ScheduleMode));
+}
+
+void MainWindow::ShowMainWindow() {
+  ::ShowWindow(window_, SW_SHOWNORMAL);
+  ::UpdateWindow(window_);
+}
+
+void MainWindow::FormClose(bool& allowClose) {
+  allowClose = true;
+  if (AppSettings().Snapshot().mod) {
+    AcknowledgeNotice();
+    if (::IsWindowVisible(window_)) {
+      ShowTrayMenu(true);
+      ::ShowWindow(window_, SW_HIDE);
+      allowClose = false;
+    } else {
+      if (CheckRunning) {
+        RequestCheckerStop();
+      }
+      trayIcon1_.Hide();
+    }
+  } else if (CheckRunning) {
+    RequestCheckerStop();
+  }
+  SavePositionIfMoved();
+}
+
+void MainWindow::RequestCheckerStop() {
+  // Only a request: the checker ends on its own and the exit never waits for it.
+  checkerStop_.request_stop();
+}
+
+void MainWindow::SavePositionIfMoved() {
+  RECT r{};
+  ::GetWindowRect(window_, &r);
+  if (::IsIconic(window_)) {
+    // A minimised window reports a parking position far off screen.
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    ::GetWindowPlacement(window_, &placement);
+    r = placement.rcNormalPosition;
+  }
+  const Settings s = AppSettings().Snapshot();
+  if (r.left != s.pox) {
+    WriteSetting("pox", std::to_string(r.left));
+  }
+  if (r.top != s.poy) {
+    WriteSetting("poy", std::to_string(r.top));
+  }
+  AppSettings().Update([&](Settings& m) {
+    m.pox = r.left;
+    m.poy = r.top;
+  });
+}
+
+LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case kMsgRunOnWindowThread:
+      if (closing_) {
+        return 0;
+      }
+      (*reinterpret_cast<const WindowThreadCall*>(lParam))(*this);
+      return 1;
+    case kMsgTrayIcon:
+      OnTrayMessage(static_cast<UINT>(lParam));
+      return 0;
+    case kMsgActiveGridTopRow:
+      return ActiveGridTopRow();
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam));
+      return 0;
+    case WM_NOTIFY: {
+      LRESULT result = 0;
+      if (OnNotify(reinterpret_cast<NMHDR*>(lParam), result)) {
+        return result;
+      }
+      break;
+    }
+    case WM_MOUSEWHEEL:
+      if (GET_WHEEL_DELTA_WPARAM(wParam) < 0) {
+        FormMouseWheelDown();
+      } else {
+        FormMouseWheelUp();
+      }
+      return 0;
+    case WM_TIMER:
+      if (wParam == kTrayAnimationTimer) {
+        TrayIcon1Animate();
+        return 0;
+      }
+      break;
+    case WM_CLOSE: {
+      bool allowClose = true;
+      FormClose(allowClose);
+      if (allowClose) {
+        ::DestroyWindow(window_);
+      }
+      return 0;
+    }
+    case WM_DESTROY:
+      closing_ = true;
+      trayIcon1_.Hide();
+      ::PostQuitMessage(0);
+      return 0;
+    default:
+      if (message == taskbarCreated_ && taskbarCreated_ != 0) {
+        trayIcon1_.Readd();
+        return 0;
+      }
+      break;
+  }
+  return ::DefWindowProcW(window_, message, wParam, lParam);
+}
+
+bool MainWindow::OnNotify(NMHDR* header, LRESULT& result) {
+  if (header->hwndFrom == pageControl1_ && header->code == TCN_SELCHANGE) {
+    PageControl1Change();
+    result = 0;
+    return true;
+  }
+  return toolBar1_.HandleNotify(header, result);
+}
 
 void RunApplication(HINSTANCE instance) {
-  if (!RegisterMainWindowClass(instance)) {
+  INITCOMMONCONTROLSEX controls{};
+  controls.dwSize = sizeof controls;
+  controls.dwICC = ICC_BAR_CLASSES | ICC_TAB_CLASSES;
+  ::InitCommonControlsEx(&controls);
+  if (!MainWindow::RegisterWindowClass(instance) || !ResultGrid::RegisterClass(instance)) {
     return;
   }
-  const std::wstring caption = Widen(text::kProductName);
-  HWND window = ::CreateWindowExW(0, kClassName, caption.c_str(), WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, 560, 300, nullptr, nullptr, instance, nullptr);
-  if (!window) {
+  MainWindow form(instance);
+  if (!form.CreateComponents() || !form.FormCreate()) {
     return;
   }
-  ::ShowWindow(window, SW_SHOWNORMAL);
   MSG msg;
   while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
     ::TranslateMessage(&msg);

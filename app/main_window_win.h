@@ -9,4 +9,8 @@ namespace norv {
 // the main window is closed.
 void RunApplication(HINSTANCE instance);
 
+// The main window, null before it exists and after it is gone. Owner of the
+// program's message boxes and shell launches.
+HWND MainWindowHandle();
+
 }  // namespace norv

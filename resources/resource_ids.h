@@ -6,6 +6,8 @@
 // ImageList1: 14 toolbar images of 22 x 22, in strip order: 0 exit, 1 check,
 // 2 CSV, 3 options, 4 Damson, 5 Cedar, 6 Alder, 7 Birch, 8 Elder, 9 support
 // page, 10 bank page, 11 maker page, 12 help, 13 check button busy.
+// The toolbar and menu strips are 32-bit with straight (not premultiplied)
+// alpha: load them with LR_CREATEDIBSECTION into ILC_COLOR32 image lists.
 #define IDB_TOOLBAR 101
 
 // ImageList3: tray icons; ImageList2: the tray animation frames.
@@ -17,5 +19,13 @@
 // GlyphStrip: 53 cells of 18 x 18 (balls 1..43, then digit tiles 0..9).
 #define IDB_GLYPHS 301
 
-// ImageList4: tray menu images, 16 x 16.
+// ImageList4: tray menu images, 16 x 16, in strip order: 0 show data,
+// 1 options, 2 check, 3 launch companions, 4 Damson, 5 Cedar, 6 Alder,
+// 7 Birch, 8 Elder, 9 version management, 10 version information, 11 live
+// update, 12 home pages, 13 support page, 14 bank page, 15 maker page,
+// 16 help, 17 exit.
 #define IDB_MENU_IMAGES 401
+#define MENU_IMAGE_COUNT 18
+
+// The message utility's own icon (nnote.rc).
+#define IDI_NNOTE 1

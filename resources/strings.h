@@ -33,6 +33,65 @@ inline constexpr std::string_view kBracketOpen = "　【";
 inline constexpr std::string_view kBracketClose = "】";
 inline constexpr std::string_view kUpdatedSuffix = " が更新されました";
 
+// Main window.
+inline constexpr std::string_view kWindowFont = "メイリオ";
+inline constexpr std::string_view kPageCaptions[4] = {" ＬＯＴＯ６", " MiniLOTO", " Numbers4", " Numbers3"};
+inline constexpr std::string_view kButtonHints[13] = {
+    "終了",
+    "最新DATAチェック",
+    "CSVファイル出力",
+    "オプション設定",
+    "Damson for LOTO6",
+    "Cedar for MiniLOTO",
+    "Alder for Numbers4",
+    "Birch for Numbers4",
+    "Elder for Numbers3",
+    "Norvaleサポート ホームページ",
+    "みずほ銀行 宝くじホームページ",
+    "Pellmarkホームページ",
+    "Norvaleヘルプ",
+};
+inline constexpr std::string_view kCheckingStatus = "最新DATAチェック中";
+inline constexpr std::string_view kForcedStatus = "強制DATA更新中";
+inline constexpr std::string_view kBothNumbers = "Numbers";
+
+// Tray hint pieces: each begins with a line feed.
+inline constexpr std::string_view kModeStartup = "\n [起動モード]";
+inline constexpr std::string_view kModeNormal = "\n [通常モード]";
+inline constexpr std::string_view kModeWindow = "\n [特定モード]";
+inline constexpr std::string_view kModeManual = "\n [手動モード]";
+inline constexpr std::string_view kStateWaiting = "\n (待機中)";
+inline constexpr std::string_view kStateChecking = "\n (最新DATAチェック中)";
+
+// Tray menu.
+inline constexpr std::string_view kMenuShowData = "宝くじデータ表示";
+inline constexpr std::string_view kMenuOptions = "オプション設定";
+inline constexpr std::string_view kMenuCheck = "最新DATAチェック";
+inline constexpr std::string_view kMenuCompanions = "予想ソフト起動";
+inline constexpr std::string_view kMenuDamson = "Damson for ＬＯＴＯ６";
+inline constexpr std::string_view kMenuCedar = "Cedar for MiniLOTO";
+inline constexpr std::string_view kMenuAlder = "Alder for Numbers4";
+inline constexpr std::string_view kMenuBirch = "Birch for Numbers4";
+inline constexpr std::string_view kMenuElder = "Elder for Numbers3";
+inline constexpr std::string_view kMenuUnregistered = "未登録";
+inline constexpr std::string_view kMenuVersions = "バージョン管理";
+inline constexpr std::string_view kMenuAbout = "バージョン情報";
+inline constexpr std::string_view kMenuLiveUpdate = "Vivi Zidivaz IV";
+inline constexpr std::string_view kMenuHomePages = "ホームページ";
+inline constexpr std::string_view kMenuSupportPage = "Norvale";
+inline constexpr std::string_view kMenuBankPage = "みずほ銀行 宝くじ";
+inline constexpr std::string_view kMenuMakerPage = "Pellmark";
+inline constexpr std::string_view kMenuHelp = "ヘルプ";
+inline constexpr std::string_view kMenuExit = "終了";
+
+// Companion names in the order of the program messages 5 to 9.
+inline constexpr std::string_view kConversionCompanions[5] = {"Damson", "Cedar", "Alder", "Birch", "Elder"};
+
+// About box.
+inline constexpr std::string_view kAboutCaption = "バージョン情報";
+inline constexpr std::string_view kAboutVersionWord = "Version";
+inline constexpr std::string_view kCopyrightNotice = "Copyright (C) 2026 Pellmark";
+
 // Files.
 inline constexpr std::string_view kProgramFile = "norv.exe";
 inline constexpr std::string_view kSoundFile = "norv.wav";

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "app/handles_win.h"
 #include "store/game.h"
 
 namespace norv {
@@ -33,6 +34,14 @@ class ResultGrid {
   Game game_;
   int rowCount_ = 11;
   int topRow_ = 1;
+  UniqueFont font_;
+  UniqueFont bonusFont_;
+
+  int ViewRows() const;  // body rows that fit below the header
+  int MaxTop() const;
+  void SyncScrollBar();
+  void OnVScroll(int request);
+  void OnPaint();
   friend LRESULT CALLBACK ResultGridProc(HWND, UINT, WPARAM, LPARAM);
 };
 

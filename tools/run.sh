@@ -24,6 +24,8 @@ if [ -z "${DISPLAY:-}" ]; then
   for n in $(seq 140 180); do [ -e "/tmp/.X11-unix/X$n" ] || { export DISPLAY=":$n"; break; }; done
   Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
   xvfb_pid=$!
+  sleep 1
+  openbox --sm-disable >/dev/null 2>&1 &
   echo "run: no display found; started Xvfb on $DISPLAY"
 fi
 

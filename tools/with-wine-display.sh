@@ -13,9 +13,15 @@ done
 Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 export DISPLAY=$display
+for _ in $(seq 50); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
+# A window manager: without one, Wine waits for each closed window to be
+# withdrawn, which makes every program exit take seconds.
+openbox --sm-disable >/dev/null 2>&1 &
+wm_pid=$!
 
 cleanup() {
   wineserver -k >/dev/null 2>&1
+  kill "$wm_pid" >/dev/null 2>&1
   kill "$xvfb_pid" >/dev/null 2>&1
   wait "$xvfb_pid" 2>/dev/null
 }

@@ -1,0 +1,62 @@
+#include "acquisition/fetch_reply.h"
+
+#include <algorithm>
+
+#include "acquisition/text_fields.h"
+#include "acquisition/utf8.h"
+#include "settings/settings.h"
+
+namespace norv {
+
+InternetAccess AccessFromSettings(bool ldf, bool lpx, std::string_view lpa, std::string_view lpp) {
+  if (ldf) {
+    return {InternetAccess::Mode::Preconfigured, {}};
+  }
+  if (lpx) {
+    std::string proxy(lpa);
+    proxy.push_back(':');
+    proxy.append(lpp);
+    return {InternetAccess::Mode::NamedProxy, std::move(proxy)};
+  }
+  return {InternetAccess::Mode::Direct, {}};
+}
+
+InternetAccess AccessFromSettings(const Settings& settings) {
+  return AccessFromSettings(settings.ldf, settings.lpx, settings.lpa, settings.lpp);
+}
+
+// The text between the last backslash and the ".exe" after it, in its own
+// letter case; a path without either gives the empty agent.
+std::string AgentFromExecutablePath(std::string_view path) {
+  return ExtractBetween(path, static_cast<int>(path.size()) + 1, "\\", ".EXE", true, true);
+}
+
+bool ReplyCollector::Append(std::string_view chunk) {
+  if (tooLarge_) {
+    return false;
+  }
+  if (chunk.size() > limit_ - bytes_.size()) {
+    tooLarge_ = true;
+    bytes_.clear();
+    bytes_.shrink_to_fit();
+    return false;
+  }
+  bytes_.append(chunk);
+  return true;
+}
+
+// The UTF-8 check runs on the joined reply, before the line breaks go, so a
+// character split between two reads survives and a stray CR inside a broken
+// sequence cannot glue its neighbours into a different character. Zero bytes
+// are dropped: they have no place in a page or a data file, and left in they
+// would cut the text short at the next C-string boundary.
+std::string ReplyCollector::Finish(bool fromUtf8) const {
+  if (tooLarge_) {
+    return {};
+  }
+  std::string text = RemoveLineBreaks(fromUtf8 ? RepairUtf8(bytes_) : bytes_);
+  text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());
+  return text;
+}
+
+}  // namespace norv

@@ -1,0 +1,47 @@
+#include "acquisition/url_directory.h"
+
+#include "acquisition/text_fields.h"
+
+namespace norv {
+
+namespace {
+
+constexpr std::size_t kFieldWidth = 100;
+constexpr std::size_t kBodyLength = kFieldWidth * UrlTable::kSlots;
+// The scheme with its colon and two slashes: a body that does not start like an
+// address is an error page or a stranger's reply.
+constexpr std::size_t kSchemeLength = 7;
+
+bool StartsLikeAddress(std::string_view body, std::string_view primaryEndpoint) {
+  if (body.size() < kSchemeLength || primaryEndpoint.size() < kSchemeLength) {
+    return false;
+  }
+  return body.substr(0, kSchemeLength) == primaryEndpoint.substr(0, kSchemeLength);
+}
+
+}  // namespace
+
+bool ParseUrlDirectory(std::string_view reply, std::string_view primaryEndpoint, UrlTable& table) {
+  const std::string body = ExtractBetween(reply, 1, "<BODY>", "</BODY>", false, false);
+  if (body.size() != kBodyLength || !StartsLikeAddress(body, primaryEndpoint)) {
+    return false;
+  }
+  const std::string_view fields(body);
+  for (std::size_t i = 0; i < table.slots.size(); ++i) {
+    table.slots[i] = std::string(TrimControls(fields.substr(i * kFieldWidth, kFieldWidth)));
+  }
+  return true;
+}
+
+bool FetchUrlDirectory(UrlFetcher& fetcher, std::string_view endpoint, std::string_view primaryEndpoint,
+                       const std::stop_token& stop, UrlTable& table) {
+  std::string reply;
+  try {
+    reply = fetcher.FetchUrlText(endpoint, false, stop);
+  } catch (...) {
+    return false;  // out of memory or a broken transfer is just a failed fetch
+  }
+  return ParseUrlDirectory(reply, primaryEndpoint, table);
+}
+
+}  // namespace norv

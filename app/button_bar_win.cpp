@@ -1,0 +1,132 @@
+#include "app/button_bar_win.h"
+
+#include "app/command_ids.h"
+#include "app/unicode_win.h"
+#include "app/window_layout.h"
+#include "resources/resource_ids.h"
+#include "resources/strings.h"
+
+namespace norv {
+
+namespace {
+
+constexpr int kButtonWidth = 29;
+constexpr int kButtonHeight = 28;
+constexpr int kImageSize = 22;
+constexpr int kCheckButton = 1;  // ToolButton2, by index
+constexpr int kCheckImage = 1;
+constexpr int kBusyImage = 13;
+
+HIMAGELIST LoadButtonImages(HINSTANCE instance) {
+  // Without the artwork the bar keeps its buttons, just without pictures.
+  return ::ImageList_LoadImageW(instance, MAKEINTRESOURCEW(IDB_TOOLBAR), kImageSize, 0, CLR_NONE, IMAGE_BITMAP,
+                                LR_CREATEDIBSECTION);
+}
+
+}  // namespace
+
+ButtonBar::~ButtonBar() {
+  if (images_) {
+    ::ImageList_Destroy(images_);
+  }
+}
+
+void ButtonBar::Create(HWND parent, HINSTANCE instance, HFONT font) {
+  bar_ = ::CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
+                           WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS | CCS_NORESIZE | CCS_NOPARENTALIGN |
+                               CCS_NODIVIDER,
+                           0, 0, 0, kToolBarHeight, parent, nullptr, instance, nullptr);
+  ::SendMessageW(bar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+  ::SendMessageW(bar_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  images_ = LoadButtonImages(instance);
+  if (images_) {
+    ::SendMessageW(bar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_));
+  }
+  ::SendMessageW(bar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(kImageSize, kImageSize));
+  TBBUTTON buttons[kToolButtonCount]{};
+  for (int i = 0; i < kToolButtonCount; ++i) {
+    hints_[static_cast<std::size_t>(i)] = Widen(text::kButtonHints[i]);
+    buttons[i].iBitmap = i;
+    buttons[i].idCommand = kToolButtonFirst + i;
+    buttons[i].fsState = TBSTATE_ENABLED;
+    buttons[i].fsStyle = BTNS_BUTTON;
+  }
+  ::SendMessageW(bar_, TB_ADDBUTTONSW, kToolButtonCount, reinterpret_cast<LPARAM>(buttons));
+  ::SendMessageW(bar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(kButtonWidth, kButtonHeight));
+}
+
+int ButtonBar::ButtonWidth() const {
+  RECT r{};
+  if (!::SendMessageW(bar_, TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&r))) {
+    return kButtonWidth;
+  }
+  return r.right - r.left;
+}
+
+void ButtonBar::Apply(const Settings& settings) {
+  const auto visible = ToolButtonVisibility(settings);
+  for (int i = 0; i < kToolButtonCount; ++i) {
+    ::SendMessageW(bar_, TB_HIDEBUTTON, static_cast<WPARAM>(kToolButtonFirst + i),
+                   MAKELPARAM(!visible[static_cast<std::size_t>(i)], 0));
+  }
+  ::SendMessageW(bar_, TB_AUTOSIZE, 0, 0);
+  ::SetWindowPos(bar_, nullptr, 0, 0, ToolBarWidth(ButtonWidth(), settings), kToolBarHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void ButtonBar::SetThemedStyle(bool themed) {
+  themed_ = themed;
+  auto style = static_cast<LONG_PTR>(::SendMessageW(bar_, TB_GETSTYLE, 0, 0));
+  style = themed ? (style | TBSTYLE_FLAT) : (style & ~static_cast<LONG_PTR>(TBSTYLE_FLAT));
+  ::SendMessageW(bar_, TB_SETSTYLE, 0, style);
+  ::InvalidateRect(bar_, nullptr, TRUE);
+}
+
+void ButtonBar::SetCheckBusy(bool busy) {
+  TBBUTTONINFOW info{};
+  info.cbSize = sizeof info;
+  info.dwMask = TBIF_IMAGE;
+  info.iImage = busy ? kBusyImage : kCheckImage;
+  ::SendMessageW(bar_, TB_SETBUTTONINFOW, static_cast<WPARAM>(kToolButtonFirst + kCheckButton),
+                 reinterpret_cast<LPARAM>(&info));
+}
+
+bool ButtonBar::HandleNotify(NMHDR* header, LRESULT& result) {
+  if (header->code == TTN_GETDISPINFOW) {
+    auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
+    const auto index = static_cast<int>(header->idFrom) - kToolButtonFirst;
+    if (index >= 0 && index < kToolButtonCount) {
+      info->lpszText = hints_[static_cast<std::size_t>(index)].data();
+      result = 0;
+      return true;
+    }
+    return false;
+  }
+  if (header->hwndFrom == bar_ && header->code == NM_CUSTOMDRAW) {
+    result = CustomDraw(reinterpret_cast<NMTBCUSTOMDRAW*>(header));
+    return true;
+  }
+  return false;
+}
+
+LRESULT ButtonBar::CustomDraw(NMTBCUSTOMDRAW* draw) const {
+  if (!themed_ || draw->nmcd.dwDrawStage != CDDS_PREPAINT) {
+    return CDRF_DODEFAULT;
+  }
+  RECT r{};
+  ::GetClientRect(bar_, &r);
+  const COLORREF top = ::GetSysColor(COLOR_BTNHIGHLIGHT);
+  const COLORREF bottom = ::GetSysColor(COLOR_BTNFACE);
+  TRIVERTEX vertices[2] = {
+      {r.left, r.top, static_cast<COLOR16>(GetRValue(top) << 8), static_cast<COLOR16>(GetGValue(top) << 8),
+       static_cast<COLOR16>(GetBValue(top) << 8), 0},
+      {r.right, r.bottom, static_cast<COLOR16>(GetRValue(bottom) << 8),
+       static_cast<COLOR16>(GetGValue(bottom) << 8), static_cast<COLOR16>(GetBValue(bottom) << 8), 0},
+  };
+  GRADIENT_RECT gradient{0, 1};
+  ::GradientFill(draw->nmcd.hdc, vertices, 2, &gradient, 1, GRADIENT_FILL_RECT_V);
+  ::DrawEdge(draw->nmcd.hdc, &r, EDGE_ETCHED, BF_RECT);
+  return CDRF_DODEFAULT;
+}
+
+}  // namespace norv

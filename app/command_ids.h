@@ -1,0 +1,28 @@
+#pragma once
+// Command identifiers of the button bar and the tray menu (WM_COMMAND).
+
+namespace norv {
+
+// ToolButton1..13 are kToolButtonFirst + 0..12.
+inline constexpr int kToolButtonFirst = 1001;
+
+enum TrayCommand : int {
+  kN1 = 2001,
+  kN2,
+  kN3,
+  kN41,
+  kN42,
+  kN43,
+  kN44,
+  kN45,
+  kN46,
+  kN51,
+  kN52,
+  kN61,
+  kN62,
+  kN63,
+  kN7,
+  kN8,
+};
+
+}  // namespace norv

@@ -1,0 +1,138 @@
+#pragma once
+// The main window object behind the window class "TForm1". One window
+// procedure dispatches to handlers named after the control and the event.
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+#include <stop_token>
+#include <string>
+
+#include "app/button_bar_win.h"
+#include "app/handles_win.h"
+#include "app/status_texts.h"
+#include "app/tray_icon_win.h"
+#include "app/tray_menu_win.h"
+#include "store/game.h"
+#include "store/result_grid_win.h"
+
+namespace norv {
+
+inline constexpr UINT_PTR kTrayAnimationTimer = 1;
+
+class MainWindow {
+ public:
+  explicit MainWindow(HINSTANCE instance);
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
+  ~MainWindow();
+
+  static bool RegisterWindowClass(HINSTANCE instance);
+  bool CreateComponents();  // the window and its controls, hidden
+  HWND Handle() const { return window_; }
+
+  // The creation step. False: the program ends (a message has been shown).
+  bool FormCreate();
+
+  // Steps a checker thread runs here through RunOnWindowThread.
+  void BeginGridReload(Game game);
+  void EndGridReload(Game game);
+  void StartOfCheckStep();
+  void EndOfCheckStep(const UpdatedGames& updated);
+  void NotifyLoadFailure();  // code 113, then the end of the check
+
+  // Update-notice visuals.
+  void SelectGameTab(Game game);
+  void SetCaption(const std::string& caption);
+  void StartNoticeAnimation();
+  void ShowNormalTrayIcon();
+  void ShowBalloon(const std::string& text) { trayIcon1_.ShowBalloon(text); }
+
+  void ShowTrayMenu(bool show);
+  void AcknowledgeNotice();
+  void ApplyButtonBar();
+  // The checker's start and end: busy image and N3.
+  void SetCheckButtonBusy(bool busy);
+  // ComputeMode: the clock's schedule mode into ScheduleMode.
+  void ComputeMode();
+
+ private:
+  friend LRESULT CALLBACK MainWindowProc(HWND, UINT, WPARAM, LPARAM);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void OnCommand(int command);
+  bool OnNotify(NMHDR* header, LRESULT& result);
+  void OnTrayMessage(UINT mouseMessage);
+
+  bool SettleFolders();
+  void SizeWindow();
+  void CreatePages();
+  void ResizeForTab(int tab);
+  void MoveToLoadedPosition();
+  void ShowInTray();
+  void ShowMainWindow();
+  void StartStartupRun();
+  void RequestCheckerStop();
+  void SavePositionIfMoved();
+  int ActiveTab() const;
+  ResultGrid& GridOf(Game game) { return *grids_[static_cast<std::size_t>(GameIndex(game))]; }
+
+  void FormClose(bool& allowClose);
+  void PageControl1Change();
+  void FormMouseWheelDown();
+  void FormMouseWheelUp();
+  void ScrollActiveGrid(bool down);
+  LRESULT ActiveGridTopRow() const;
+
+  void ToolButton1Click();
+  void ToolButton2Click();
+  void ToolButton3Click();
+  void ToolButton4Click();
+  void ToolButton5Click();
+  void ToolButton6Click();
+  void ToolButton7Click();
+  void ToolButton8Click();
+  void ToolButton9Click();
+  void ToolButton10Click();
+  void ToolButton11Click();
+  void ToolButton12Click();
+  void ToolButton13Click();
+
+  void TrayIcon1Click();
+  void TrayIcon1DblClick();
+  void TrayIcon1Animate();
+  void TrayIcon1Popup();
+  void N1Click();
+  void N2Click();
+  void N3Click();
+  void N41Click();
+  void N42Click();
+  void N43Click();
+  void N44Click();
+  void N45Click();
+  void N51Click();
+  void N52Click();
+  void N61Click();
+  void N62Click();
+  void N63Click();
+  void N7Click();
+  void N8Click();
+
+  HINSTANCE instance_;
+  HWND window_ = nullptr;
+  UniqueFont font_;
+  ButtonBar toolBar1_;
+  HWND pageControl1_ = nullptr;
+  std::array<std::unique_ptr<ResultGrid>, 4> grids_;
+  std::array<bool, 4> gridLoaded_{};
+  TrayIcon trayIcon1_;
+  TrayMenu popupMenu1_;
+  std::stop_source checkerStop_;
+  UINT taskbarCreated_ = 0;
+  int scrollBarWidth_ = 0;
+  int clientHeight_ = 0;
+  int pageHeight_ = 0;
+  bool closing_ = false;
+};
+
+}  // namespace norv

@@ -1,0 +1,211 @@
+// The button bar's and the tray menu's handlers, and the tray icon's mouse events.
+// Handlers of features that are wired in later (check, CSV, options,
+// companions, live update) are in place and do nothing yet.
+
+#include <windows.h>
+#include <windowsx.h>
+
+#if __has_include("about/about_box_win.h")
+#include "about/about_box_win.h"
+#include "app/process_values.h"
+#else
+#include "about/about_box_win.h"
+#include "app/process_values.h"
+#endif
+#include "app/command_ids.h"
+#include "app/main_form_win.h"
+#include "app/open_target_win.h"
+#include "app/program_messages_win.h"
+#include "app/run_state.h"
+#include "app/window_layout.h"
+#include "settings/settings.h"
+
+namespace norv {
+
+namespace {
+constexpr int kExitQuestionCode = 1;
+constexpr int kCompanionMenu[6] = {kN41, kN42, kN43, kN44, kN45, kN46};
+}  // namespace
+
+void MainWindow::OnCommand(int command) {
+  switch (command) {
+    case kToolButtonFirst + 0: ToolButton1Click(); break;
+    case kToolButtonFirst + 1: ToolButton2Click(); break;
+    case kToolButtonFirst + 2: ToolButton3Click(); break;
+    case kToolButtonFirst + 3: ToolButton4Click(); break;
+    case kToolButtonFirst + 4: ToolButton5Click(); break;
+    case kToolButtonFirst + 5: ToolButton6Click(); break;
+    case kToolButtonFirst + 6: ToolButton7Click(); break;
+    case kToolButtonFirst + 7: ToolButton8Click(); break;
+    case kToolButtonFirst + 8: ToolButton9Click(); break;
+    case kToolButtonFirst + 9: ToolButton10Click(); break;
+    case kToolButtonFirst + 10: ToolButton11Click(); break;
+    case kToolButtonFirst + 11: ToolButton12Click(); break;
+    case kToolButtonFirst + 12: ToolButton13Click(); break;
+    case kN1: N1Click(); break;
+    case kN2: N2Click(); break;
+    case kN3: N3Click(); break;
+    case kN41: N41Click(); break;
+    case kN42: N42Click(); break;
+    case kN43: N43Click(); break;
+    case kN44: N44Click(); break;
+    case kN45: N45Click(); break;
+    case kN51: N51Click(); break;
+    case kN52: N52Click(); break;
+    case kN61: N61Click(); break;
+    case kN62: N62Click(); break;
+    case kN63: N63Click(); break;
+    case kN7: N7Click(); break;
+    case kN8: N8Click(); break;
+    default: break;
+  }
+}
+
+void MainWindow::ApplyButtonBar() {
+  const Settings s = AppSettings().Snapshot();
+  toolBar1_.Apply(s);
+  const auto companions = CompanionMenuVisibility(s);
+  for (std::size_t i = 0; i < companions.size(); ++i) {
+    popupMenu1_.SetVisible(kCompanionMenu[i], companions[i]);
+  }
+}
+
+void MainWindow::ToolButton1Click() {
+  ::SendMessageW(window_, WM_CLOSE, 0, 0);
+}
+
+void MainWindow::ToolButton2Click() {}
+void MainWindow::ToolButton3Click() {}
+void MainWindow::ToolButton4Click() {}
+void MainWindow::ToolButton5Click() {}
+void MainWindow::ToolButton6Click() {}
+void MainWindow::ToolButton7Click() {}
+void MainWindow::ToolButton8Click() {}
+void MainWindow::ToolButton9Click() {}
+
+void MainWindow::ToolButton10Click() {
+  OpenTarget(TargetKind::SupportPage, "");
+}
+
+void MainWindow::ToolButton11Click() {
+  OpenTarget(TargetKind::BankPage, "");
+}
+
+void MainWindow::ToolButton12Click() {
+  OpenTarget(TargetKind::MakerPage, "");
+}
+
+void MainWindow::ToolButton13Click() {
+  OpenTarget(TargetKind::HelpFile, "");
+}
+
+void MainWindow::OnTrayMessage(UINT mouseMessage) {
+  switch (mouseMessage) {
+    case WM_LBUTTONUP:
+      TrayIcon1Click();
+      break;
+    case WM_LBUTTONDBLCLK:
+      TrayIcon1DblClick();
+      break;
+    case WM_RBUTTONUP:
+      TrayIcon1Popup();
+      break;
+    default:
+      break;
+  }
+}
+
+void MainWindow::TrayIcon1Click() {
+  AcknowledgeNotice();
+}
+
+void MainWindow::TrayIcon1DblClick() {
+  AcknowledgeNotice();
+  if (!WindowOpen) {
+    ShowMainWindow();
+    ShowTrayMenu(false);
+    ::SetForegroundWindow(window_);
+  }
+}
+
+void MainWindow::TrayIcon1Animate() {
+  trayIcon1_.AnimationTick();
+}
+
+void MainWindow::TrayIcon1Popup() {
+  // GET_X_LPARAM keeps the sign on monitors left of or above the primary one.
+  const DWORD position = ::GetMessagePos();
+  popupMenu1_.Popup(window_, {GET_X_LPARAM(position), GET_Y_LPARAM(position)});
+}
+
+void MainWindow::N1Click() {
+  ShowTrayMenu(false);
+  ShowMainWindow();
+}
+
+void MainWindow::N2Click() {
+  ToolButton4Click();
+}
+
+void MainWindow::N3Click() {
+  ToolButton2Click();
+}
+
+void MainWindow::N41Click() {
+  ToolButton5Click();
+}
+
+void MainWindow::N42Click() {
+  ToolButton6Click();
+}
+
+void MainWindow::N43Click() {
+  ToolButton7Click();
+}
+
+void MainWindow::N44Click() {
+  ToolButton8Click();
+}
+
+void MainWindow::N45Click() {
+  ToolButton9Click();
+}
+
+void MainWindow::N51Click() {
+  ShowTrayMenu(false);
+  AboutBoxRequest request;
+  request.mainWindow = window_;
+  request.fromOptions = false;
+  request.classicLook = Look.classicLook;
+  request.versionCode = Look.versionCode;
+  request.onClosed = [this] {
+    if (window_ && !::IsWindowVisible(window_)) {
+      ShowTrayMenu(true);
+    }
+  };
+  OpenAboutBox(request);
+}
+
+void MainWindow::N52Click() {}
+
+void MainWindow::N61Click() {
+  ToolButton10Click();
+}
+
+void MainWindow::N62Click() {
+  ToolButton11Click();
+}
+
+void MainWindow::N63Click() {
+  ToolButton12Click();
+}
+
+void MainWindow::N7Click() {
+  ToolButton13Click();
+}
+
+void MainWindow::N8Click() {
+  ShowProgramMessage(kExitQuestionCode, 0);
+}
+
+}  // namespace norv

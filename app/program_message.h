@@ -1,0 +1,17 @@
+#pragma once
+// The texts of the program's numbered messages and the message utility's
+// parameters.
+
+#include <string>
+
+namespace norv {
+
+// Codes below 100 are boxes; 0 and unknown codes have no text.
+std::string ProgramMessageText(int code, int number);
+
+// Codes of 100 and above: "code-100", then " number" when number > 0.
+std::string MessageUtilityParameters(int code, int number);
+
+inline constexpr int kFirstUtilityCode = 100;
+
+}  // namespace norv

@@ -1,0 +1,32 @@
+#include "app/window_layout.h"
+
+#include <algorithm>
+
+namespace norv {
+
+namespace {
+constexpr std::array<int, 4> kTabBaseWidths{536, 433, 393, 406};
+}  // namespace
+
+TabLayout LayoutForTab(int tab, int scrollBarWidth) {
+  const int base = kTabBaseWidths[static_cast<std::size_t>(std::clamp(tab, 0, 3))];
+  const int width = scrollBarWidth + base;
+  return {width, width - 1, width - 31};
+}
+
+std::array<bool, kToolButtonCount> ToolButtonVisibility(const Settings& s) {
+  return {true, true, s.csv, true, s.dml, s.cdm, s.ad4, s.bc4, s.elj, s.shp, s.dhp, s.chp, s.hlp};
+}
+
+int ToolBarWidth(int buttonWidth, const Settings& settings) {
+  const auto visible = ToolButtonVisibility(settings);
+  const int shown = static_cast<int>(std::count(visible.begin(), visible.end(), true));
+  return buttonWidth * shown + 8;
+}
+
+std::array<bool, 6> CompanionMenuVisibility(const Settings& s) {
+  const bool none = !s.dm[3] && !s.cd[3] && !s.ad[3] && !s.bc[3] && !s.el[3];
+  return {s.dm[3], s.cd[3], s.ad[3], s.bc[3], s.el[3], none};
+}
+
+}  // namespace norv

@@ -1,0 +1,49 @@
+#pragma once
+// The column sets of the four result grids and where the ball and digit
+// pictures go inside a cell.
+
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "store/game.h"
+
+namespace norv {
+
+enum class CellKind {
+  DrawNumber,  // plain decimal, centred
+  Balls,       // a run of ball pictures with a 1-pixel gap
+  Digits,      // a run of digit tiles without a gap
+  Bonus,       // one ball picture
+  Prize,       // an amount in yen
+};
+
+struct GridColumn {
+  std::string_view header;
+  int width;
+  CellKind kind;
+  int firstField;      // the DrawRow field of the cell (the first of a run)
+  int fieldCount;      // pictures in a run; 1 otherwise
+  bool smallHeader;    // the header is drawn at 8 points
+};
+
+std::span<const GridColumn> ColumnsOf(Game game);
+
+// Left edge of column `col` inside the grid: the widths before it, each
+// followed by a one-pixel grid line.
+int ColumnLeft(std::span<const GridColumn> columns, int col);
+
+inline constexpr int kGlyphSize = 18;
+inline constexpr int kGlyphCount = 53;
+inline constexpr int kGlyphStripWidth = kGlyphSize * kGlyphCount;
+
+// Strip cell of ball n (1..43) or digit d (0..9); nothing when out of range.
+std::optional<int> BallGlyph(int number);
+std::optional<int> DigitGlyph(int digit);
+// Strip cell for a value shown in a column of `kind` (Balls, Digits or Bonus).
+std::optional<int> GlyphFor(CellKind kind, int value);
+
+// Offset from the cell's left edge of picture k of a run (or of the bonus ball).
+int GlyphLeft(CellKind kind, int k);
+
+}  // namespace norv

@@ -1,0 +1,159 @@
+#include "about/about_box_win.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+namespace norv {
+namespace {
+
+// Runs the message loop until `done` holds or two seconds have passed.
+bool PumpUntil(const std::function<bool()>& done) {
+  const ULONGLONG end = ::GetTickCount64() + 2000;
+  while (!done()) {
+    if (::GetTickCount64() > end) {
+      return false;
+    }
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
+    ::Sleep(5);
+  }
+  return true;
+}
+
+std::wstring TextOf(HWND window) {
+  wchar_t buffer[128] = L"";
+  ::GetWindowTextW(window, buffer, 128);
+  return buffer;
+}
+
+POINT CentreOf(HWND window) {
+  RECT r{};
+  ::GetWindowRect(window, &r);
+  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+HWND MakeMainWindow() {
+  return ::CreateWindowExW(0, L"STATIC", L"Norvale", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 30, 560, 300, nullptr,
+                           nullptr, ::GetModuleHandleW(nullptr), nullptr);
+}
+
+// One stand-in main window for the whole run: under Wine without a window
+// manager every destroyed top-level window costs two seconds.
+HWND SharedMainWindow() {
+  static HWND window = MakeMainWindow();
+  return window;
+}
+
+class AboutBoxTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    main_ = SharedMainWindow();
+    ASSERT_NE(main_, nullptr);
+  }
+  void TearDown() override {
+    if (HWND box = AboutBoxWindow()) {
+      ::DestroyWindow(box);
+    }
+  }
+
+  AboutBoxRequest Request(bool fromOptions, bool classic, int versionCode) {
+    AboutBoxRequest request;
+    request.mainWindow = main_;
+    request.fromOptions = fromOptions;
+    request.classicLook = classic;
+    request.versionCode = versionCode;
+    request.onClosed = [this] { ++closedCalls_; };
+    return request;
+  }
+
+  HWND OpenAndWaitShown(const AboutBoxRequest& request) {
+    EXPECT_TRUE(OpenAboutBox(request));
+    HWND box = AboutBoxWindow();
+    EXPECT_NE(box, nullptr);
+    EXPECT_TRUE(PumpUntil([box] { return ::IsWindowVisible(box) != FALSE; }));
+    return box;
+  }
+
+  HWND main_ = nullptr;
+  int closedCalls_ = 0;
+};
+
+TEST_F(AboutBoxTest, ShowsTheVersionAndClosesWithOk) {
+  HWND box = OpenAndWaitShown(Request(false, false, 5));
+  EXPECT_EQ(::FindWindowW(L"TAboutBox", L"バージョン情報"), box);
+  EXPECT_EQ(TextOf(::GetDlgItem(box, kAboutLabel1)), L"5.1");
+  EXPECT_EQ(TextOf(::GetDlgItem(box, kAboutProductName)), L"Norvale");
+  EXPECT_EQ(TextOf(::GetDlgItem(box, kAboutVersion)), L"Version");
+  RECT client{};
+  ::GetClientRect(box, &client);
+  EXPECT_EQ(client.right, 294);
+  EXPECT_EQ(client.bottom, 204);
+  EXPECT_EQ(::GetWindowLongPtrW(box, GWL_STYLE) & WS_SYSMENU, 0) << "no close box";
+  EXPECT_EQ(::GetWindowLongPtrW(box, GWL_EXSTYLE) & WS_EX_LAYERED, 0) << "modern look: no fade";
+
+  ::SendMessageW(::GetDlgItem(box, kAboutOkButton), BM_CLICK, 0, 0);
+  EXPECT_EQ(closedCalls_, 1);
+  EXPECT_FALSE(::IsWindow(box));
+  EXPECT_EQ(AboutBoxWindow(), nullptr);
+}
+
+TEST_F(AboutBoxTest, ClassicLookBeforeVistaFadesInToFullyOpaqueAndFadesOut) {
+  HWND box = OpenAndWaitShown(Request(false, true, 3));
+  ASSERT_TRUE(PumpUntil([box] {
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    return ::GetLayeredWindowAttributes(box, nullptr, &alpha, &flags) && alpha == 255;
+  }));
+  ::SendMessageW(::GetDlgItem(box, kAboutOkButton), BM_CLICK, 0, 0);
+  EXPECT_EQ(closedCalls_, 1);
+  EXPECT_FALSE(::IsWindow(box));
+}
+
+TEST_F(AboutBoxTest, OpenedFromTheTrayItSitsInTheDesktopCentre) {
+  HWND box = OpenAndWaitShown(Request(false, false, 5));
+  RECT area{};
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+  const POINT centre = CentreOf(box);
+  EXPECT_NEAR(centre.x, (area.left + area.right) / 2, 1);
+  EXPECT_NEAR(centre.y, (area.top + area.bottom) / 2, 1);
+}
+
+TEST_F(AboutBoxTest, OpenedFromTheOptionsItSitsOnTheMainWindow) {
+  HWND box = OpenAndWaitShown(Request(true, false, 5));
+  const POINT centre = CentreOf(box);
+  const POINT main = CentreOf(main_);
+  EXPECT_NEAR(centre.x, main.x, 1);
+  EXPECT_NEAR(centre.y, main.y, 1);
+}
+
+TEST_F(AboutBoxTest, OnlyOneBoxAtATime) {
+  HWND box = OpenAndWaitShown(Request(false, false, 5));
+  EXPECT_FALSE(OpenAboutBox(Request(false, false, 5)));
+  EXPECT_EQ(AboutBoxWindow(), box);
+}
+
+TEST_F(AboutBoxTest, EnterOnOkClosesTheBox) {
+  HWND box = OpenAndWaitShown(Request(false, false, 5));
+  ::SendMessageW(::GetDlgItem(box, kAboutOkButton), WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_EQ(closedCalls_, 1);
+  EXPECT_FALSE(::IsWindow(box));
+}
+
+TEST_F(AboutBoxTest, ClosingTheMainWindowTakesTheBoxAlongWithoutRunningOnClosed) {
+  main_ = MakeMainWindow();
+  HWND box = OpenAndWaitShown(Request(false, false, 5));
+  ::DestroyWindow(main_);
+  EXPECT_FALSE(::IsWindow(box));
+  EXPECT_EQ(AboutBoxWindow(), nullptr);
+  EXPECT_EQ(closedCalls_, 0);
+}
+
+}  // namespace
+}  // namespace norv

@@ -1,0 +1,320 @@
+// The real program, started and driven from outside: start-up refusals, the
+// plain and the resident start, the width per tab, the wheel and closing.
+
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <fstream>
+#include <filesystem>
+#include <string>
+
+#include "app/app_messages.h"
+#include "app/command_ids.h"
+#include "norv_process.h"
+
+namespace norv {
+namespace {
+
+using testing::DataFolderPath;
+using testing::MessageBoxText;
+using testing::NorvProcess;
+using testing::PressDialogButton;
+using testing::WaitUntil;
+using testing::WindowText;
+
+constexpr wchar_t kSection[] = L"Software\\Pellmark\\T-NORV";
+constexpr std::array<const wchar_t*, 4> kDataFiles{L"dat_lot6.tan", L"dat_mini.tan", L"dat_num4.tan",
+                                                   L"dat_num3.tan"};
+
+std::string Digits(int value, int width) {
+  std::string text = std::to_string(value);
+  return std::string(static_cast<std::size_t>(width) - text.size(), '0') + text;
+}
+
+// Record k of game 0..3 (LOTO6, MiniLOTO, Numbers4, Numbers3), CR LF included.
+std::string RecordOf(int game, int k) {
+  std::string text = Digits(k % 10000, 4);
+  const int numbers[4] = {7, 6, 4, 3};
+  const int prizes[4] = {38, 24, 26, 28};
+  for (int i = 0; i < numbers[game]; ++i) {
+    text += game < 2 ? Digits((k + i * 7) % 43 + 1, 2) : Digits((k + i) % 10, 1);
+  }
+  for (int i = 0; i < prizes[game]; ++i) {
+    text += static_cast<char>('0' + (i * 3 + k) % 10);
+  }
+  return text + "\r\n";
+}
+
+void WriteDataFile(int game, int records) {
+  std::filesystem::create_directories(DataFolderPath());
+  std::ofstream file(std::filesystem::path(DataFolderPath() + kDataFiles[static_cast<std::size_t>(game)]),
+                     std::ios::binary | std::ios::trunc);
+  for (int k = 1; k <= records; ++k) {
+    file << RecordOf(game, k);
+  }
+}
+
+void WriteAllDataFiles(int records) {
+  for (int game = 0; game < 4; ++game) {
+    WriteDataFile(game, records);
+  }
+}
+
+void SetSetting(const wchar_t* name, const wchar_t* value) {
+  ::RegSetKeyValueW(HKEY_CURRENT_USER, kSection, name, REG_SZ, value,
+                    static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
+}
+
+std::wstring ReadSetting(const wchar_t* name) {
+  wchar_t buffer[64] = {};
+  DWORD size = sizeof buffer - sizeof(wchar_t);
+  if (::RegGetValueW(HKEY_CURRENT_USER, kSection, name, RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS) {
+    return L"";
+  }
+  return buffer;
+}
+
+int ClientWidth(HWND window) {
+  RECT r{};
+  ::GetClientRect(window, &r);
+  return r.right - r.left;
+}
+
+LRESULT TopRow(HWND window) {
+  return ::SendMessageW(window, kMsgActiveGridTopRow, 0, 0);
+}
+
+// The active grid has been loaded and is shown.
+bool GridLoaded(HWND window) {
+  return WaitUntil([&] { return TopRow(window) != 0; });
+}
+
+LRESULT CheckButtonImage(HWND window) {
+  HWND bar = ::FindWindowExW(window, nullptr, TOOLBARCLASSNAMEW, nullptr);
+  return ::SendMessageW(bar, TB_GETBITMAP, kToolButtonFirst + 1, 0);
+}
+
+// The start-up run has ended: it loaded the LOTO6 grid (after showing the busy
+// image), and its last step put the check button's image back.
+bool StartupLoaded(HWND window) {
+  return GridLoaded(window) && WaitUntil([&] { return CheckButtonImage(window) == 1; });
+}
+
+void Wheel(HWND window, bool down) {
+  ::SendMessageW(window, WM_MOUSEWHEEL, MAKEWPARAM(0, down ? -WHEEL_DELTA : WHEEL_DELTA), 0);
+}
+
+bool TrayIconExists(HWND window, UINT id) {
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof data;
+  data.hWnd = window;
+  data.uID = id;
+  return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kSection);
+    WriteAllDataFiles(12);
+  }
+  void TearDown() override {
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kSection);
+  }
+};
+
+TEST_F(MainWindowTest, EachMissingDataFileEndsTheProgramWithCodeTenNumberZero) {
+  for (std::size_t missing = 0; missing < kDataFiles.size(); ++missing) {
+    WriteAllDataFiles(1);
+    ::DeleteFileW((DataFolderPath() + kDataFiles[missing]).c_str());
+    NorvProcess norv;
+    ASSERT_TRUE(norv.Started());
+    HWND box = norv.WaitForMessageBox();
+    ASSERT_NE(box, nullptr) << "no message for a missing file " << missing;
+    EXPECT_EQ(MessageBoxText(box), L"データの初期化に失敗しました　【0】");
+    PressDialogButton(box, IDOK);
+    EXPECT_TRUE(norv.Ended()) << "the program goes on without file " << missing;
+  }
+}
+
+TEST_F(MainWindowTest, PlainStartShowsTheWindowOnTheLoto6Layout) {
+  NorvProcess norv;
+  HWND window = norv.WaitForMainWindow();
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(StartupLoaded(window));
+  EXPECT_TRUE(::IsWindowVisible(window));
+  EXPECT_EQ(WindowText(window), L"Norvale");
+  EXPECT_EQ(ClientWidth(window), ::GetSystemMetrics(SM_CXVSCROLL) + 536);
+  EXPECT_FALSE(TrayIconExists(window, 1));
+}
+
+TEST_F(MainWindowTest, ResidentStartStaysHiddenBehindATrayIcon) {
+  SetSetting(L"win", L"0");  // not a first start, so the stored mode holds
+  SetSetting(L"mod", L"1");
+  NorvProcess norv;
+  HWND window = norv.WaitForMainWindow();
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(StartupLoaded(window));
+  EXPECT_FALSE(::IsWindowVisible(window));
+  EXPECT_TRUE(TrayIconExists(window, 1));
+  EXPECT_FALSE(TrayIconExists(window, 2)) << "the probe itself must tell icons apart";
+}
+
+TEST_F(MainWindowTest, Numbers4TabNarrowsTheWindowAndShowsItsNewestDraw) {
+  WriteDataFile(2, 40);
+  NorvProcess norv;
+  HWND window = norv.WaitForMainWindow();
+  ASSERT_TRUE(StartupLoaded(window));
+  const int loto6Width = ClientWidth(window);
+  HWND tabs = ::FindWindowExW(window, nullptr, WC_TABCONTROLW, nullptr);
+  ASSERT_NE(tabs, nullptr);
+  ::SendMessageW(tabs, TCM_SETCURFOCUS, 2, 0);
+  ASSERT_EQ(::SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 2);
+  EXPECT_EQ(loto6Width - ClientWidth(window), 143);
+  ASSERT_TRUE(GridLoaded(window));
+  EXPECT_EQ(TopRow(window), 1);
+  Wheel(window, true);
+  Wheel(window, true);
+  EXPECT_EQ(TopRow(window), 3);
+  ::SendMessageW(tabs, TCM_SETCURFOCUS, 0, 0);
+  ::SendMessageW(tabs, TCM_SETCURFOCUS, 2, 0);
+  EXPECT_EQ(TopRow(window), 1) << "a tab switch scrolls back to the newest draw";
+  EXPECT_EQ(ClientWidth(window), loto6Width - 143);
+}
+
+TEST_F(MainWindowTest, WheelKeepsShortHistoriesAtTheTop) {
+  for (int rows : {0, 10}) {
+    WriteDataFile(0, rows);
+    NorvProcess norv;
+    HWND window = norv.WaitForMainWindow();
+    ASSERT_TRUE(StartupLoaded(window)) << rows << " rows";
+    Wheel(window, true);
+    EXPECT_EQ(TopRow(window), 1) << rows << " rows";
+    Wheel(window, false);
+    EXPECT_EQ(TopRow(window), 1) << rows << " rows";
+  }
+}
+
+TEST_F(MainWindowTest, WheelMovesElevenRowsOneStepEachWay) {
+  WriteDataFile(0, 11);
+  NorvProcess norv;
+  HWND window = norv.WaitForMainWindow();
+  ASSERT_TRUE(StartupLoaded(window));
+  Wheel(window, true);
+  EXPECT_EQ(TopRow(window), 2);
+  Wheel(window, true);
+  EXPECT_EQ(TopRow(window), 2);
+  Wheel(window, false);
+  EXPECT_EQ(TopRow(window), 1);
+  Wheel(window, false);
+  EXPECT_EQ(TopRow(window), 1);
+}
+
+TEST_F(MainWindowTest, ResidentCloseHidesToTheTrayAndSavesAMovedPosition) {
+  SetSetting(L"win", L"0");  // not a first start, so the stored mode holds
+  SetSetting(L"mod", L"1");
+  NorvProcess norv;
+  HWND window = norv.WaitForMainWindow();
+  ASSERT_TRUE(StartupLoaded(window));
+  ::SendMessageW(window, kMsgTrayIcon, 1, WM_LBUTTONDBLCLK);
+  ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(window) != FALSE; }));
+  ::SetWindowPos(window, nullptr, 123, 87, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  ::SendMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(::IsWindowVisible(window));
+  EXPECT_TRUE(norv.Running());
+  EXPECT_TRUE(TrayIconExists(window, 1));
+  EXPECT_EQ(ReadSetting(L"pox"), L"123");
+  EXPECT_EQ(ReadSetting(L"poy"), L"87");
+  ::SendMessageW(window, WM_COMMAND, kToolButtonFirst, 0);
+  EXPECT_TRUE(norv.Running()) << "ToolButton1 only hides a hidden resident window";
+}
+
+TEST_F(MainWindowTest, TrayExitAsksFirstAndEndsOnlyOnYes) {
+  SetSetting(L"win", L"0");  // not a first start, so the stored mode holds
+  SetSetting(L"mod", L"1");
+  NorvProcess norv;
+  HWND window = norv.WaitForMainWindow();
+  ASSERT_TRUE(StartupLoaded(window));
+  ::PostMessageW(window, WM_COMMAND, kN8, 0);
+  HWND box = norv.WaitForMessageBox();
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(MessageBoxText(box), L" 終了しますか？");
+  PressDialogButton(box, IDNO);
+  ASSERT_TRUE(WaitUntil([&] { return norv.MessageBoxWindow() == nullptr; }));
+  EXPECT_FALSE(norv.Ended(300));
+  ::PostMessageW(window, WM_COMMAND, kN8, 0);
+  box = norv.WaitForMessageBox();
+  ASSERT_NE(box, nullptr);
+  PressDialogButton(box, IDYES);
+  EXPECT_TRUE(norv.Ended());
+}
+
+TEST_F(MainWindowTest, PlainCloseEndsTheProgram) {
+  NorvProcess norv;
+  HWND window = norv.WaitForMainWindow();
+  ASSERT_TRUE(StartupLoaded(window));
+  ::PostMessageW(window, WM_COMMAND, kToolButtonFirst, 0);
+  EXPECT_TRUE(norv.Ended());
+}
+
+}  // namespace
+}  // namespace norv
+
+namespace norv {
+namespace {
+
+void SaveWindowBitmap(HWND window, const std::wstring& path) {
+  RECT r{};
+  ::GetWindowRect(window, &r);
+  const int width = r.right - r.left;
+  const int height = r.bottom - r.top;
+  HDC screen = ::GetDC(nullptr);
+  HDC memory = ::CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = ::SelectObject(memory, bitmap);
+  ::BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+  ::GdiFlush();
+  const DWORD stride = static_cast<DWORD>((width * 3 + 3) & ~3);
+  const DWORD imageBytes = stride * static_cast<DWORD>(height);
+  BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + imageBytes),
+                        0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
+  std::ofstream out(std::filesystem::path(path), std::ios::binary);
+  out.write(reinterpret_cast<const char*>(&file), sizeof file);
+  out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
+  out.write(static_cast<const char*>(bits), imageBytes);
+  ::SelectObject(memory, old);
+  ::DeleteObject(bitmap);
+  ::DeleteDC(memory);
+  ::ReleaseDC(nullptr, screen);
+}
+
+// Pictures of every tab over a long history, for a person to look at; only
+// when NORVALE_SCREENSHOTS is set.
+TEST_F(MainWindowTest, ScreenshotsOfEveryTabWithALongHistory) {
+  if (!::GetEnvironmentVariableW(L"NORVALE_SCREENSHOTS", nullptr, 0)) {
+    GTEST_SKIP() << "set NORVALE_SCREENSHOTS to take them";
+  }
+  WriteAllDataFiles(9999);
+  NorvProcess norv;
+  HWND window = norv.WaitForMainWindow();
+  ASSERT_TRUE(StartupLoaded(window));
+  HWND tabs = ::FindWindowExW(window, nullptr, WC_TABCONTROLW, nullptr);
+  std::filesystem::create_directories(std::filesystem::path(testing::BesideTestBinary(L"screenshots")));
+  for (int tab = 0; tab < 4; ++tab) {
+    ::SendMessageW(tabs, TCM_SETCURFOCUS, static_cast<WPARAM>(tab), 0);
+    ASSERT_TRUE(GridLoaded(window));
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    ::Sleep(500);
+    SaveWindowBitmap(window, testing::BesideTestBinary(L"screenshots\\tab") + std::to_wstring(tab + 1) + L".bmp");
+  }
+}
+
+}  // namespace
+}  // namespace norv

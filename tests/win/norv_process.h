@@ -1,0 +1,131 @@
+#pragma once
+// Starts the real norv.exe beside the test binary and looks at it from outside.
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <thread>
+
+namespace norv::testing {
+
+inline std::wstring BesideTestBinary(const wchar_t* file) {
+  wchar_t path[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder(path);
+  folder.resize(folder.find_last_of(L'\\') + 1);
+  return folder + file;
+}
+
+inline std::wstring DataFolderPath() {
+  wchar_t appData[MAX_PATH] = {};
+  ::SHGetSpecialFolderPathW(nullptr, appData, CSIDL_APPDATA, TRUE);
+  return std::wstring(appData) + L"\\Pellmark\\T-NORV\\";
+}
+
+inline bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 10000) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (std::chrono::steady_clock::now() < end) {
+    if (condition()) {
+      return true;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return condition();
+}
+
+// One started copy of the program, always ended with the test.
+class NorvProcess {
+ public:
+  NorvProcess() {
+    std::wstring commandLine = L"\"" + BesideTestBinary(L"norv.exe") + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                         &info_)) {
+      ::CloseHandle(info_.hThread);
+    }
+  }
+  NorvProcess(const NorvProcess&) = delete;
+  NorvProcess& operator=(const NorvProcess&) = delete;
+  ~NorvProcess() {
+    if (info_.hProcess) {
+      if (Running()) {
+        ::TerminateProcess(info_.hProcess, 0);
+      }
+      ::WaitForSingleObject(info_.hProcess, 5000);
+      ::CloseHandle(info_.hProcess);
+    }
+  }
+
+  bool Started() const { return info_.hProcess != nullptr; }
+  bool Running() const { return ::WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
+  bool Ended(int timeoutMs = 5000) const { return ::WaitForSingleObject(info_.hProcess, timeoutMs) == WAIT_OBJECT_0; }
+
+  // A top-level window of this process with the given class (and title).
+  HWND FindOwnWindow(const wchar_t* className, const wchar_t* title = nullptr) const {
+    struct Search {
+      DWORD pid;
+      const wchar_t* className;
+      const wchar_t* title;
+      HWND found;
+    } search{info_.dwProcessId, className, title, nullptr};
+    ::EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+          auto* s = reinterpret_cast<Search*>(param);
+          DWORD pid = 0;
+          ::GetWindowThreadProcessId(window, &pid);
+          wchar_t name[64] = {};
+          ::GetClassNameW(window, name, 64);
+          wchar_t caption[256] = {};
+          ::GetWindowTextW(window, caption, 256);
+          if (pid == s->pid && std::wstring(name) == s->className &&
+              (!s->title || std::wstring(caption) == s->title)) {
+            s->found = window;
+            return FALSE;
+          }
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+  }
+
+  HWND MainWindow() const { return FindOwnWindow(L"TForm1"); }
+  HWND MessageBoxWindow() const { return FindOwnWindow(L"#32770", L"Norvale"); }
+
+  HWND WaitForMainWindow() const {
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = MainWindow()) != nullptr; });
+    return found;
+  }
+
+  HWND WaitForMessageBox() const {
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = MessageBoxWindow()) != nullptr; });
+    return found;
+  }
+
+ private:
+  PROCESS_INFORMATION info_{};
+};
+
+inline std::wstring WindowText(HWND window) {
+  wchar_t text[512] = {};
+  ::GetWindowTextW(window, text, 512);
+  return text;
+}
+
+// The message text of a MessageBox dialog (its static control has id 0xFFFF).
+inline std::wstring MessageBoxText(HWND box) {
+  wchar_t text[512] = {};
+  ::GetDlgItemTextW(box, 0xFFFF, text, 512);
+  return text;
+}
+
+inline void PressDialogButton(HWND box, int id) {
+  ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(box, id)));
+}
+
+}  // namespace norv::testing
