@@ -66,6 +66,9 @@ class OptionsDialog : public DialogWindow {
   void FormCreate();
   void CreatePages();
   void ArrangeControls();
+  RECT SizeTabControl(POINT origin);
+  void PlacePages(const RECT& tab);
+  RECT PlaceButtons(int left, int right, int top);
   void CentreOnMainWindow();
   void PageControl1Change();
   void Button1Click();
@@ -162,36 +165,48 @@ void OptionsDialog::CreatePages() {
 // The tab control is sized around the pages, however many rows its tabs take
 // in the font at hand; the buttons go below it and the frame around both.
 void OptionsDialog::ArrangeControls() {
+  const RECT margin = DialogUnits(Handle(), 0, 0, kMargin, kMargin);
+  const RECT tab = SizeTabControl({Width(margin), Height(margin)});
+  PlacePages(tab);
+  const RECT buttons = PlaceButtons(tab.left, tab.right, tab.bottom + Height(margin));
+  RECT frame{0, 0, tab.right + Width(margin), buttons.bottom + Height(margin)};
+  ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrW(Handle(), GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(::GetWindowLongPtrW(Handle(), GWL_EXSTYLE)));
+  ::SetWindowPos(Handle(), nullptr, 0, 0, Width(frame), Height(frame), SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+}
+
+// The number of tab rows depends on the width, so the width is settled
+// first and the height asked for again.
+RECT OptionsDialog::SizeTabControl(POINT origin) {
   const HWND tabControl = Item(PageControl1);
   RECT page{};
   ::GetWindowRect(tabs_.front().page->Handle(), &page);
-  const RECT margin = DialogUnits(Handle(), 0, 0, kMargin, kMargin);
-  const int left = Width(margin);
-  const int top = Height(margin);
+  RECT outer{};
+  for (int pass = 0; pass < 2; ++pass) {
+    outer = {0, 0, Width(page), Height(page)};
+    ::SendMessageW(tabControl, TCM_ADJUSTRECT, TRUE, reinterpret_cast<LPARAM>(&outer));
+    ::SetWindowPos(tabControl, nullptr, origin.x, origin.y, Width(outer), Height(outer), SWP_NOZORDER);
+  }
+  return {origin.x, origin.y, origin.x + Width(outer), origin.y + Height(outer)};
+}
 
-  RECT outer{0, 0, Width(page), Height(page)};
-  ::SendMessageW(tabControl, TCM_ADJUSTRECT, TRUE, reinterpret_cast<LPARAM>(&outer));
-  ::SetWindowPos(tabControl, nullptr, left, top, Width(outer), Height(outer) * 2, SWP_NOZORDER);
-  outer = {0, 0, Width(page), Height(page)};
-  ::SendMessageW(tabControl, TCM_ADJUSTRECT, TRUE, reinterpret_cast<LPARAM>(&outer));
-  ::SetWindowPos(tabControl, nullptr, left, top, Width(outer), Height(outer), SWP_NOZORDER);
-
-  RECT display{0, 0, Width(outer), Height(outer)};
-  ::SendMessageW(tabControl, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
-  for (const Tab& tab : tabs_) {
+void OptionsDialog::PlacePages(const RECT& tab) {
+  RECT display{0, 0, Width(tab), Height(tab)};
+  ::SendMessageW(Item(PageControl1), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
+  for (const Tab& entry : tabs_) {
     // Above the tab control, so the page is drawn over its body.
-    ::SetWindowPos(tab.page->Handle(), HWND_TOP, left + display.left, top + display.top, Width(display),
+    ::SetWindowPos(entry.page->Handle(), HWND_TOP, tab.left + display.left, tab.top + display.top, Width(display),
                    Height(display), SWP_NOACTIVATE);
   }
+}
 
-  const RECT button = DialogUnits(Handle(), 0, 0, kButtonGap, kButtonHeight);
-  const int buttonTop = top + Height(outer) + top;
-  const int right = left + Width(outer);
+// "バージョン情報" on the left, the other four flush right; gives the row's extent.
+RECT OptionsDialog::PlaceButtons(int left, int right, int top) {
+  const RECT gap = DialogUnits(Handle(), 0, 0, kButtonGap, kButtonHeight);
   auto place = [&](int id, int x) {
     RECT r{};
     ::GetWindowRect(Item(id), &r);
-    ::SetWindowPos(Item(id), nullptr, x, buttonTop, Width(r), Height(r), SWP_NOZORDER);
-    return Width(r);
+    ::SetWindowPos(Item(id), nullptr, x, top, Width(r), Height(r), SWP_NOZORDER);
   };
   place(Button6, left);
   int x = right;
@@ -200,13 +215,9 @@ void OptionsDialog::ArrangeControls() {
     ::GetWindowRect(Item(id), &r);
     x -= Width(r);
     place(id, x);
-    x -= Width(button);
+    x -= Width(gap);
   }
-
-  RECT frame{0, 0, right + left, buttonTop + Height(button) + top};
-  ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongPtrW(Handle(), GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(::GetWindowLongPtrW(Handle(), GWL_EXSTYLE)));
-  ::SetWindowPos(Handle(), nullptr, 0, 0, Width(frame), Height(frame), SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+  return {left, top, right, top + Height(gap)};
 }
 
 // Centred on the main window, hidden or not, and kept on its monitor's work area.
