@@ -15,9 +15,11 @@
 #include "app/command_ids.h"
 #include "app/main_form_win.h"
 #include "app/open_target_win.h"
+#include "app/options_link_win.h"
 #include "app/program_messages_win.h"
 #include "app/run_state.h"
 #include "app/window_layout.h"
+#include "settings/options_dialog_win.h"
 #include "settings/settings.h"
 
 namespace norv {
@@ -76,7 +78,13 @@ void MainWindow::ToolButton1Click() {
 
 void MainWindow::ToolButton2Click() {}
 void MainWindow::ToolButton3Click() {}
-void MainWindow::ToolButton4Click() {}
+void MainWindow::ToolButton4Click() {
+  if (!optionsHost_) {
+    optionsHost_ = MakeOptionsHost(*this);
+  }
+  OpenOptionsDialog(*optionsHost_, ::IsWindowVisible(window_) != FALSE);
+}
+
 void MainWindow::ToolButton5Click() {}
 void MainWindow::ToolButton6Click() {}
 void MainWindow::ToolButton7Click() {}
