@@ -16,6 +16,7 @@
 #include "app/schedule.h"
 #include "app/tray_icon_win.h"
 #include "app/tray_menu_win.h"
+#include "settings/options_host_win.h"
 #include "store/game.h"
 #include "store/result_grid_win.h"
 
@@ -148,6 +149,7 @@ class MainWindow {
   int clientHeight_ = 0;
   int pageHeight_ = 0;
   bool closing_ = false;
+  std::unique_ptr<OptionsHost> optionsHost_;
 };
 
 }  // namespace norv

@@ -11,6 +11,7 @@
 #include "app/service_links.h"
 #include "app/main_form_win.h"
 #include "app/open_target_win.h"
+#include "app/options_link_win.h"
 #include "app/process_values.h"
 #include "app/program_messages_win.h"
 #include "app/window_layout.h"
@@ -19,6 +20,7 @@
 #include "companions/companion_table.h"
 #include "notices/notice_host_win.h"
 #include "notices/version_notice.h"
+#include "settings/options_dialog_win.h"
 #include "settings/settings.h"
 #include "settings/settings_storage.h"
 #include "store/draw_table.h"
@@ -115,7 +117,12 @@ void MainWindow::ToolButton3Click() {
   ExportGameCsv(game, data.table, *path);
 }
 
-void MainWindow::ToolButton4Click() {}
+void MainWindow::ToolButton4Click() {
+  if (!optionsHost_) {
+    optionsHost_ = MakeOptionsHost(*this);
+  }
+  OpenOptionsDialog(*optionsHost_, ::IsWindowVisible(window_) != FALSE);
+}
 
 void MainWindow::ToolButton5Click() {
   OpenCompanionOfButton(window_, 5);

@@ -16,6 +16,7 @@
 #include "app/windows_version_win.h"
 #include "resources/resource_ids.h"
 #include "resources/strings.h"
+#include "settings/options_dialog_win.h"
 #include "settings/settings.h"
 #include "store/draw_record.h"
 #include "store/draw_table.h"
@@ -319,6 +320,9 @@ void RunApplication(HINSTANCE instance) {
   }
   MSG msg;
   while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (RouteDialogMessage(msg)) {
+      continue;
+    }
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
   }

@@ -1,56 +1,97 @@
 #!/usr/bin/env bash
-# Builds Norvale and starts it under Wine, in a Wine prefix of its own that
-# keeps its settings and draw histories between runs (build/run-prefix).
-# Without a display it runs under Xvfb, saves a screenshot and says so.
+# Builds Norvale and starts it under Wine. Unless NORVALE_DIRECTORY_1 says
+# otherwise, it also starts the local draw service (synthetic sample data, on
+# 127.0.0.1 only) and points Norvale at it.
+#
+# With a display: Norvale runs in a Wine prefix of its own that keeps its
+# settings and histories between runs (build/run-prefix).
+# Without one: it starts Xvfb, makes a fresh demonstration prefix
+# (build/demo-prefix) set to run resident with a start-up check, lets that
+# one check fill the four histories, saves a screenshot and prints the counts.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 "$root/tools/setup.sh"
 
+echo "run: building"
 cmake -S . -B build/win -Wno-dev -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-posix.cmake" >/dev/null
-cmake --build build/win -j "$(nproc)" --target norv $(grep -q '^nnote:' build/win/Makefile 2>/dev/null && echo nnote) >/dev/null
+cmake --build build/win -j "$(nproc)" --target norv nnote >/dev/null
 
-export WINEPREFIX="$root/build/run-prefix"
+headless=""
+[ -n "${DISPLAY:-}" ] || headless=1
+if [ -n "$headless" ]; then export WINEPREFIX="$root/build/demo-prefix"; else export WINEPREFIX="$root/build/run-prefix"; fi
 . "$root/tools/wine-env"
 
+state="$root/build/run-service"
 xvfb_pid=""
+service_started=""
 cleanup() {
   wineserver -k >/dev/null 2>&1 || true
+  [ -n "$service_started" ] && "$root/tools/drawservice-ctl" stop "$state" >/dev/null 2>&1 || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" >/dev/null 2>&1 || true
 }
 trap cleanup EXIT
 
-if [ -z "${DISPLAY:-}" ]; then
+if [ -z "${NORVALE_DIRECTORY_1:-}" ]; then
+  "$root/tools/drawservice-ctl" start "$state" "$root/build/native"
+  service_started=1
+  set -a; . "$state/drawservice.env"; set +a
+  echo "run: Norvale reads the local draw service: $NORVALE_DIRECTORY_1"
+fi
+
+if [ -n "$headless" ]; then
   for n in $(seq 140 180); do [ -e "/tmp/.X11-unix/X$n" ] || { export DISPLAY=":$n"; break; }; done
   Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
   xvfb_pid=$!
   sleep 1
   openbox --sm-disable >/dev/null 2>&1 &
   echo "run: no display found; started Xvfb on $DISPLAY"
+  rm -rf "$WINEPREFIX"
 fi
 
-if [ ! -d "$WINEPREFIX" ]; then
+if [ ! -d "$WINEPREFIX/drive_c" ]; then
   echo "run: creating Norvale's Wine prefix in $WINEPREFIX"
   wineboot --init >/dev/null 2>&1
   wineserver -w
+  "$root/tools/wine-fonts.sh"
 fi
 
-# The program never creates its data files; an installer would. Stand in for it.
+# The program never creates its data files; an installer would. Stand in for it
+# with empty files, which the first check fills with the whole history.
 appdata=$(wine cmd.exe /c echo %APPDATA% 2>/dev/null | tr -d '\r')
-datadir=$(winepath -u "$appdata" 2>/dev/null)/Pellmark/T-NORV
+datadir="$(winepath -u "$appdata" 2>/dev/null)/Pellmark/T-NORV"
 mkdir -p "$datadir"
 for f in dat_lot6.tan dat_mini.tan dat_num4.tan dat_num3.tan; do
   [ -e "$datadir/$f" ] || : >"$datadir/$f"
 done
 
-if [ -z "$xvfb_pid" ]; then
+if [ -z "$headless" ]; then
   echo "run: starting Norvale"
   wine build/win/norv.exe "$@"
   wineserver -w
-else
-  wine build/win/norv.exe "$@" &
-  sleep "${NORVALE_RUN_SECONDS:-8}"
-  shot="$root/build/norvale-screenshot.png"
-  import -display "$DISPLAY" -window root "$shot" 2>/dev/null && echo "run: screenshot saved to $shot"
-  echo "run: Norvale ran headless for ${NORVALE_RUN_SECONDS:-8} s under Xvfb; stopping it"
+  exit 0
 fi
+
+# Resident, with a check one second after start that shows the window when done.
+key='HKCU\Software\Pellmark\T-NORV'
+for pair in win=0 mod=1 kid=1 dkg=1 msg=1 snd=0; do
+  wine reg add "$key" /v "${pair%%=*}" /t REG_SZ /d "${pair#*=}" /f >/dev/null 2>&1
+done
+wine build/win/norv.exe &
+counts() {
+  local out="" f size rec
+  for f in dat_lot6.tan:58 dat_mini.tan:42 dat_num4.tan:36 dat_num3.tan:37; do
+    size=$(stat -c %s "$datadir/${f%%:*}"); rec=${f#*:}
+    out="$out ${f%%:*}=$((size / rec))"
+  done
+  echo "$out"
+}
+for _ in $(seq 120); do
+  sleep 1
+  c=$(counts)
+  case "$c" in *"=0"*) ;; *) sleep 2; break ;; esac
+done
+shot="$root/build/norvale-screenshot.png"
+import -display "$DISPLAY" -window root "$shot" 2>/dev/null && echo "run: screenshot saved to $shot"
+echo "run: draws held after one check:$(counts)"
+echo "run: Norvale ran headless under Xvfb; stopping it"

@@ -31,6 +31,7 @@ if [ -z "${NORVALE_KEEP_PREFIX:-}" ]; then rm -rf "$WINEPREFIX"; fi
 mkdir -p "$(dirname "$WINEPREFIX")"
 wineboot --init >/dev/null 2>&1
 wineserver -w
+"$here/wine-fonts.sh"
 wineserver -p >/dev/null 2>&1
 for _ in $(seq 50); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
 # Start Wine's own background processes now, detached from any output pipe:

@@ -1,0 +1,84 @@
+#include "settings/dialog_window_win.h"
+
+#include "app/unicode_win.h"
+
+namespace norv {
+
+HWND DialogWindow::CreateFromTemplate(const DialogTemplate& layout, HWND parent) {
+  return ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr), layout.Get(), parent, Procedure,
+                                      reinterpret_cast<LPARAM>(this));
+}
+
+INT_PTR CALLBACK DialogWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  try {
+    if (message == WM_INITDIALOG) {
+      auto* self = reinterpret_cast<DialogWindow*>(lParam);
+      ::SetWindowLongPtrW(window, DWLP_USER, lParam);
+      self->handle_ = window;
+    }
+    auto* self = reinterpret_cast<DialogWindow*>(::GetWindowLongPtrW(window, DWLP_USER));
+    if (!self) {
+      return FALSE;
+    }
+    if (message == WM_NCDESTROY) {
+      ::SetWindowLongPtrW(window, DWLP_USER, 0);
+      self->handle_ = nullptr;
+      self->OnDestroyed();
+      return FALSE;
+    }
+    return self->Dispatch(message, wParam, lParam);
+  } catch (...) {
+    // No exception crosses a dialog procedure; the message counts as unhandled.
+    return FALSE;
+  }
+}
+
+INT_PTR DialogWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      OnInitDialog();
+      return TRUE;
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return TRUE;
+    case WM_NOTIFY:
+      OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+bool DialogWindow::IsChecked(int id) const { return ::IsDlgButtonChecked(handle_, id) == BST_CHECKED; }
+
+void DialogWindow::Check(int id, bool checked) { ::CheckDlgButton(handle_, id, checked ? BST_CHECKED : BST_UNCHECKED); }
+
+void DialogWindow::EnableItem(int id, bool enabled) { ::EnableWindow(Item(id), enabled ? TRUE : FALSE); }
+
+void DialogWindow::ShowItem(int id, bool shown) { ::ShowWindow(Item(id), shown ? SW_SHOW : SW_HIDE); }
+
+std::string DialogWindow::ItemText(int id) const {
+  const HWND item = Item(id);
+  std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(item)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(::GetWindowTextW(item, text.data(), static_cast<int>(text.size()))));
+  return Narrow(text);
+}
+
+void DialogWindow::SetItemText(int id, std::string_view text) { ::SetDlgItemTextW(handle_, id, Widen(text).c_str()); }
+
+int DialogWindow::Selection(int id) const {
+  return static_cast<int>(::SendDlgItemMessageW(handle_, id, CB_GETCURSEL, 0, 0));
+}
+
+void DialogWindow::Select(int id, int index) {
+  ::SendDlgItemMessageW(handle_, id, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+void DialogWindow::AddItems(int id, std::span<const std::string_view> items) {
+  for (std::string_view item : items) {
+    const std::wstring wide = Widen(item);
+    ::SendDlgItemMessageW(handle_, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+  }
+}
+
+}  // namespace norv

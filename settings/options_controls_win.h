@@ -1,0 +1,80 @@
+#pragma once
+// Control identifiers of the options dialog, named as the controls are.
+
+#include <windows.h>
+
+// In a namespace of their own: other forms use the same control names.
+namespace norv::options {
+
+enum OptionsControl : int {
+  Button1 = IDOK,
+  Button2 = IDCANCEL,
+  Button3 = 1003,
+  Button4 = 1004,
+  Button5 = 1005,
+  Button6 = 1006,
+  PageControl1 = 1010,
+  GroupBox1 = 1011,
+  CheckBox1 = 1101,
+  CheckBox2 = 1102,
+  CheckBox3 = 1103,
+  CheckBox4 = 1104,
+  CheckBox5 = 1105,
+  CheckBox6 = 1106,
+  CheckBox7 = 1107,
+  CheckBox8 = 1108,
+  CheckBox9 = 1109,
+  CheckBox10 = 1110,
+  CheckBox11 = 1111,
+  CheckBox12 = 1112,
+  CheckBox13 = 1113,
+  CheckBox14 = 1114,
+  CheckBox15 = 1115,
+  CheckBox16 = 1116,
+  CheckBox17 = 1117,
+  CheckBox18 = 1118,
+  CheckBox19 = 1119,
+  CheckBox20 = 1120,
+  CheckBox21 = 1121,
+  CheckBox22 = 1122,
+  CheckBox23 = 1123,
+  CheckBox24 = 1124,
+  CheckBox25 = 1125,
+  CheckBox26 = 1126,
+  CheckBox27 = 1127,
+  CheckBox28 = 1128,
+  CheckBox29 = 1129,
+  CheckBox30 = 1130,
+  CheckBox31 = 1131,
+  CheckBox32 = 1132,
+  CheckBox33 = 1133,
+  CheckBox34 = 1134,
+  CheckBox35 = 1135,
+  CheckBox36 = 1136,
+  CheckBox37 = 1137,
+  ComboBox1 = 1201,
+  ComboBox2 = 1202,
+  ComboBox3 = 1203,
+  ComboBox4 = 1204,
+  ComboBox5 = 1205,
+  ComboBox6 = 1206,
+  ComboBox7 = 1207,
+  Edit1 = 1301,
+  Edit2 = 1302,
+  Edit3 = 1303,
+  Label1 = 1401,
+  Label2 = 1402,
+  Label3 = 1403,
+  Label4 = 1404,
+  Label5 = 1405,
+  Label6 = 1406,
+  Label7 = 1407,
+  Label8 = 1408,
+  Label9 = 1409,
+  Label20 = 1420,
+};
+
+// The first of a companion tab's four boxes; tab 0 is Damson, 4 is Elder.
+constexpr int FirstCompanionBox(int tab) { return CheckBox18 + 4 * tab; }
+
+}  // namespace norv::options
