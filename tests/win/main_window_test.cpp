@@ -229,8 +229,11 @@ TEST_F(MainWindowTest, ResidentCloseHidesToTheTrayAndSavesAMovedPosition) {
   EXPECT_TRUE(TrayIconExists(window, 1));
   EXPECT_EQ(ReadSetting(L"pox"), L"123");
   EXPECT_EQ(ReadSetting(L"poy"), L"87");
+  ::SendMessageW(window, kMsgTrayIcon, 1, WM_LBUTTONDBLCLK);
+  ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(window) != FALSE; }));
   ::SendMessageW(window, WM_COMMAND, kToolButtonFirst, 0);
-  EXPECT_TRUE(norv.Running()) << "ToolButton1 only hides a hidden resident window";
+  EXPECT_FALSE(::IsWindowVisible(window));
+  EXPECT_FALSE(norv.Ended(300)) << "ToolButton1 only hides a resident window";
 }
 
 TEST_F(MainWindowTest, TrayExitAsksFirstAndEndsOnlyOnYes) {
