@@ -497,5 +497,53 @@ TEST_F(CheckEndToEndTest, WithTheMessageOptionTheUpdateIsAnnouncedByABalloonNotT
   EXPECT_EQ(testing::WaitForLaunches(program.folder, 1, std::chrono::milliseconds(300)), std::vector<std::string>{});
 }
 
+void SetCompanionValue(const wchar_t* section, const wchar_t* name, const std::wstring& value) {
+  ::RegSetKeyValueW(HKEY_CURRENT_USER, (std::wstring(L"Software\\Pellmark\\") + section).c_str(), name, REG_SZ,
+                    value.c_str(), static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+// Damson installed (a stand-in that logs its starts), its options 0 and 1 on:
+// the new LOTO6 draw rewrites its data file and starts it.
+TEST_F(CheckEndToEndTest, ANewLoto6DrawFeedsAnInstalledDamson) {
+  const std::wstring install = testing::ScratchFolder(L"e2e_damson");
+  ASSERT_TRUE(testing::InstallStandin(install, L"damson.exe"));
+  SetCompanionValue(L"DAMSON", L"dat", L"1");
+  SetCompanionValue(L"DAMSON", L"dir", install.substr(0, install.size() - 1));
+  const std::wstring dataFolder = testing::DataFolderPath() + L"..\\DAMSON\\";
+  std::filesystem::create_directories(dataFolder);
+  std::filesystem::remove(std::filesystem::path(dataFolder + L"dat_loto.dml"));
+  SetSetting(L"dm0", L"1");
+  SetSetting(L"dm1", L"1");
+  const std::string before = PrepareOneNewLoto6Draw();
+
+  NorvProcess norv;
+  HWND window = norv.WaitForMainWindow();
+  ASSERT_TRUE(StartupRunDone(window));
+  ::PostMessageW(window, WM_COMMAND, kToolButton2, 0);
+  EXPECT_EQ(testing::WaitForLaunches(install, 1), std::vector<std::string>{""});
+  ASSERT_TRUE(WaitUntil([&] { return !CheckRunning(window); }));
+  const std::string exported = ReadBytes(dataFolder + L"dat_loto.dml");
+  EXPECT_EQ(exported.size(), (before.size() / kLoto6Line + 1) * 60);
+  EXPECT_EQ(exported.substr(exported.size() - 60, 4), "2160");
+  EXPECT_EQ(exported.substr(exported.size() - 4), "  \r\n");
+
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Pellmark\\DAMSON");
+  testing::RemoveFolder(install);
+  testing::RemoveFolder(dataFolder);
+}
+
+// The tray item "Vivi Zidivaz IV": the update tool with 5, then the window
+// closes as its close button does, which ends a plain-window program.
+TEST_F(CheckEndToEndTest, TheLiveUpdateItemStartsTheUpdateToolAndClosesTheProgram) {
+  ProgramCopy program(L"e2e_liveup");
+  ASSERT_TRUE(testing::InstallStandin(program.folder, L"liveup.exe"));
+  NorvProcess norv(program.Exe());
+  HWND window = norv.WaitForMainWindow();
+  ASSERT_TRUE(StartupRunDone(window));
+  ::PostMessageW(window, WM_COMMAND, kN52, 0);
+  EXPECT_EQ(testing::WaitForLaunches(program.folder, 1), std::vector<std::string>{"5"});
+  EXPECT_TRUE(norv.Ended());
+}
+
 }  // namespace
 }  // namespace norv
