@@ -71,4 +71,12 @@ std::string DownloadListAddress(const ServiceAddresses& addresses, std::string_v
   return addresses.downloadFolders[secondary ? 1 : 0] + std::string(fileName);
 }
 
+const std::string& AppDirectoryEndpoint(bool secondary) {
+  return AppServiceAddresses().directoryEndpoints[secondary ? 1 : 0];
+}
+
+std::string AppDownloadListAddress(std::string_view fileName, bool secondary) {
+  return DownloadListAddress(AppServiceAddresses(), fileName, secondary);
+}
+
 }  // namespace norv

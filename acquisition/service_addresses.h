@@ -37,4 +37,8 @@ const ServiceAddresses& AppServiceAddresses();
 // folder, or in the secondary one when `secondary` is set.
 std::string DownloadListAddress(const ServiceAddresses& addresses, std::string_view fileName, bool secondary);
 
+// The same, of the addresses this process was pointed at.
+const std::string& AppDirectoryEndpoint(bool secondary);
+std::string AppDownloadListAddress(std::string_view fileName, bool secondary);
+
 }  // namespace norv

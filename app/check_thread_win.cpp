@@ -9,7 +9,7 @@
 #include "acquisition/latest_draw_reader.h"
 #include "app/app_messages.h"
 #include "app/check_state.h"
-#include "app/service_links.h"
+#include "acquisition/service_addresses.h"
 #include "app/main_form_win.h"
 #include "app/process_values.h"
 #include "app/program_messages_win.h"

@@ -8,7 +8,7 @@
 #include "app/check_thread_win.h"
 #include "app/command_ids.h"
 #include "app/csv_save_win.h"
-#include "app/service_links.h"
+#include "acquisition/service_addresses.h"
 #include "app/main_form_win.h"
 #include "app/open_target_win.h"
 #include "app/options_link_win.h"

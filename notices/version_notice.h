@@ -32,7 +32,7 @@ class NoticeHost {
 
 // Address of a download list ("bc4_dlf.new" …) in the primary folder, or in
 // the secondary one.
-using DownloadListAddress = std::function<std::string(std::string_view fileName, bool secondary)>;
+using DownloadListLocator = std::function<std::string(std::string_view fileName, bool secondary)>;
 
 struct VersionProduct {
   int product;                    // companion id, or 6 for this program
@@ -55,7 +55,7 @@ std::optional<std::string> DownloadPageAddress(std::string_view listText);
 
 class VersionNotices {
  public:
-  VersionNotices(NoticeHost& host, SettingsStorage& storage, UrlFetcher& fetcher, DownloadListAddress listAddress,
+  VersionNotices(NoticeHost& host, SettingsStorage& storage, UrlFetcher& fetcher, DownloadListLocator listAddress,
                  std::string programFolder)
       : host_(host),
         storage_(storage),
@@ -82,7 +82,7 @@ class VersionNotices {
   NoticeHost& host_;
   SettingsStorage& storage_;
   UrlFetcher& fetcher_;
-  DownloadListAddress listAddress_;
+  DownloadListLocator listAddress_;
   std::string programFolder_;
 };
 

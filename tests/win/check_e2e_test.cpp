@@ -433,13 +433,13 @@ class CsvExportTest : public CheckEndToEndTest {
     WaitUntil([&] { return (name = FileNameEdit(dialog)) != nullptr && !ControlText(name).empty(); });
     EXPECT_EQ(ControlText(name), Widen(GameName(game))) << "the proposed file name";
     ::SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-    testing::PressDialogButton(dialog, IDOK);
+    testing::PressButton(dialog, IDOK);
     HWND box = norv.WaitForMessageBox();
     if (!box) {
       return L"no message";
     }
     const std::wstring text = BoxText(box);
-    testing::PressDialogButton(box, IDOK);
+    testing::PressButton(box, IDOK);
     WaitUntil([&] { return norv.MessageBoxWindow() == nullptr; });
     return text;
   }

@@ -22,7 +22,7 @@ namespace {
 using testing::DataFolderPath;
 using testing::MessageBoxText;
 using testing::NorvProcess;
-using testing::PressDialogButton;
+using testing::PressButton;
 using testing::WaitUntil;
 using testing::WindowText;
 
@@ -136,7 +136,7 @@ TEST_F(MainWindowTest, EachMissingDataFileEndsTheProgramWithCodeTenNumberZero) {
     HWND box = norv.WaitForMessageBox();
     ASSERT_NE(box, nullptr) << "no message for a missing file " << missing;
     EXPECT_EQ(MessageBoxText(box), L"データの初期化に失敗しました　【0】");
-    PressDialogButton(box, IDOK);
+    PressButton(box, IDOK);
     EXPECT_TRUE(norv.Ended()) << "the program goes on without file " << missing;
   }
 }
@@ -246,13 +246,13 @@ TEST_F(MainWindowTest, TrayExitAsksFirstAndEndsOnlyOnYes) {
   HWND box = norv.WaitForMessageBox();
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(MessageBoxText(box), L" 終了しますか？");
-  PressDialogButton(box, IDNO);
+  PressButton(box, IDNO);
   ASSERT_TRUE(WaitUntil([&] { return norv.MessageBoxWindow() == nullptr; }));
   EXPECT_FALSE(norv.Ended(300));
   ::PostMessageW(window, WM_COMMAND, kN8, 0);
   box = norv.WaitForMessageBox();
   ASSERT_NE(box, nullptr);
-  PressDialogButton(box, IDYES);
+  PressButton(box, IDYES);
   EXPECT_TRUE(norv.Ended());
 }
 

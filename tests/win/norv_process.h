@@ -9,6 +9,8 @@
 #include <string>
 #include <thread>
 
+#include "tests/win/win_test_support.h"
+
 namespace norv::testing {
 
 inline std::wstring BesideTestBinary(const wchar_t* file) {
@@ -113,22 +115,5 @@ class NorvProcess {
  private:
   PROCESS_INFORMATION info_{};
 };
-
-inline std::wstring WindowText(HWND window) {
-  wchar_t text[512] = {};
-  ::GetWindowTextW(window, text, 512);
-  return text;
-}
-
-// The message text of a MessageBox dialog (its static control has id 0xFFFF).
-inline std::wstring MessageBoxText(HWND box) {
-  wchar_t text[512] = {};
-  ::GetDlgItemTextW(box, 0xFFFF, text, 512);
-  return text;
-}
-
-inline void PressDialogButton(HWND box, int id) {
-  ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(box, id)));
-}
 
 }  // namespace norv::testing
