@@ -108,6 +108,21 @@ void Wheel(HWND window, bool down) {
   ::SendMessageW(window, WM_MOUSEWHEEL, MAKEWPARAM(0, down ? -WHEEL_DELTA : WHEEL_DELTA), 0);
 }
 
+// Whether a right click on the tray icon opens a menu. An emptied menu opens
+// no popup at all. (Wine keeps menus per process, so the items themselves
+// cannot be counted from here.)
+bool TrayMenuOpens(const NorvProcess& norv, HWND window) {
+  ::PostMessageW(window, kMsgTrayIcon, 1, WM_RBUTTONUP);
+  HWND popup = nullptr;
+  WaitUntil([&] { return (popup = testing::FindProcessWindow(norv.Id(), L"#32768")) != nullptr; }, 1500);
+  if (!popup) {
+    return false;
+  }
+  ::PostMessageW(window, WM_CANCELMODE, 0, 0);
+  WaitUntil([&] { return !::IsWindowVisible(popup); }, 2000);
+  return true;
+}
+
 bool TrayIconExists(HWND window, UINT id) {
   NOTIFYICONDATAW data{};
   data.cbSize = sizeof data;
@@ -234,6 +249,20 @@ TEST_F(MainWindowTest, ResidentCloseHidesToTheTrayAndSavesAMovedPosition) {
   ::SendMessageW(window, WM_COMMAND, kToolButtonFirst, 0);
   EXPECT_FALSE(::IsWindowVisible(window));
   EXPECT_FALSE(norv.Ended(300)) << "ToolButton1 only hides a resident window";
+}
+
+TEST_F(MainWindowTest, TrayMenuIsEmptyWhileTheWindowIsUpAndBackAfterItHides) {
+  SetSetting(L"win", L"0");  // not a first start, so the stored mode holds
+  SetSetting(L"mod", L"1");
+  NorvProcess norv;
+  HWND window = norv.WaitForMainWindow();
+  ASSERT_TRUE(StartupLoaded(window));
+  EXPECT_TRUE(TrayMenuOpens(norv, window));
+  ::SendMessageW(window, kMsgTrayIcon, 1, WM_LBUTTONDBLCLK);
+  ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(window) != FALSE; }));
+  EXPECT_FALSE(TrayMenuOpens(norv, window));
+  ::SendMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(TrayMenuOpens(norv, window));
 }
 
 TEST_F(MainWindowTest, TrayExitAsksFirstAndEndsOnlyOnYes) {
