@@ -53,7 +53,7 @@ if [ ! -d "$WINEPREFIX/drive_c" ]; then
   echo "run: creating Norvale's Wine prefix in $WINEPREFIX"
   wineboot --init >/dev/null 2>&1
   wineserver -w
-  "$root/tools/wine-fonts.sh"
+  "$root/tools/wine-fonts.sh" --ui
 fi
 
 # The program never creates its data files; an installer would. Stand in for it
