@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/native/recording_storage.h"
+
 #include <set>
 #include <string>
 #include <vector>
@@ -10,15 +12,6 @@
 
 namespace norv {
 namespace {
-
-class RecordingStorage : public MemorySettingsStorage {
- public:
-  bool Write(std::string_view section, std::string_view name, std::string_view value) override {
-    written.emplace_back(name);
-    return MemorySettingsStorage::Write(section, name, value);
-  }
-  std::vector<std::string> written;
-};
 
 class OptionsApply : public ::testing::Test {
  protected:

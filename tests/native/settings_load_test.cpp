@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/native/recording_storage.h"
+
 #include <climits>
 #include <set>
 #include <string>
@@ -15,15 +17,6 @@ namespace {
 
 constexpr char kFolder[] = "C:\\Program Files\\Norvale\\";
 constexpr int kAlder = 1, kDamson = 4;
-
-class RecordingStorage : public MemorySettingsStorage {
- public:
-  bool Write(std::string_view section, std::string_view name, std::string_view value) override {
-    written.emplace_back(name);
-    return MemorySettingsStorage::Write(section, name, value);
-  }
-  std::vector<std::string> written;
-};
 
 class SettingsLoad : public ::testing::Test {
  protected:

@@ -299,34 +299,6 @@ TEST_F(MainWindowTest, PlainCloseEndsTheProgram) {
 namespace norv {
 namespace {
 
-void SaveWindowBitmap(HWND window, const std::wstring& path) {
-  RECT r{};
-  ::GetWindowRect(window, &r);
-  const int width = r.right - r.left;
-  const int height = r.bottom - r.top;
-  HDC screen = ::GetDC(nullptr);
-  HDC memory = ::CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = ::SelectObject(memory, bitmap);
-  ::BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-  ::GdiFlush();
-  const DWORD stride = static_cast<DWORD>((width * 3 + 3) & ~3);
-  const DWORD imageBytes = stride * static_cast<DWORD>(height);
-  BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + imageBytes),
-                        0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
-  std::ofstream out(std::filesystem::path(path), std::ios::binary);
-  out.write(reinterpret_cast<const char*>(&file), sizeof file);
-  out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
-  out.write(static_cast<const char*>(bits), imageBytes);
-  ::SelectObject(memory, old);
-  ::DeleteObject(bitmap);
-  ::DeleteDC(memory);
-  ::ReleaseDC(nullptr, screen);
-}
-
 // Pictures of every tab over a long history, for a person to look at; only
 // when NORVALE_SCREENSHOTS is set.
 TEST_F(MainWindowTest, ScreenshotsOfEveryTabWithALongHistory) {
@@ -344,7 +316,7 @@ TEST_F(MainWindowTest, ScreenshotsOfEveryTabWithALongHistory) {
     ASSERT_TRUE(GridLoaded(window));
     ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     ::Sleep(500);
-    SaveWindowBitmap(window, testing::BesideTestBinary(L"screenshots\\tab") + std::to_wstring(tab + 1) + L".bmp");
+    testing::SaveWindowScreenshot(window, testing::BesideTestBinary(L"screenshots\\tab") + std::to_wstring(tab + 1) + L".bmp");
   }
 }
 

@@ -88,22 +88,6 @@ DWORD StoredValueCount() {
   return count;
 }
 
-HWND FindDescendant(HWND frame, int id) {
-  std::pair<int, HWND> search{id, nullptr};
-  ::EnumChildWindows(
-      frame,
-      [](HWND window, LPARAM param) -> BOOL {
-        auto* s = reinterpret_cast<std::pair<int, HWND>*>(param);
-        if (::GetDlgCtrlID(window) == s->first) {
-          s->second = window;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.second;
-}
-
 // Answers the next message box titled Norvale from another thread while the
 // dialog's thread waits inside it; gives the box's text.
 std::future<std::wstring> AnswerNextBox(int button) {
@@ -116,41 +100,6 @@ std::future<std::wstring> AnswerNextBox(int button) {
     testing::PressButton(box, button);
     return text;
   });
-}
-
-void SaveScreenshot(HWND window, const std::wstring& path) {
-  RECT r{};
-  ::GetWindowRect(window, &r);
-  const int width = r.right - r.left;
-  const int height = r.bottom - r.top;
-  HDC screen = ::GetDC(nullptr);
-  HDC memory = ::CreateCompatibleDC(screen);
-  HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
-  HGDIOBJ old = ::SelectObject(memory, bitmap);
-  ::BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-  ::SelectObject(memory, old);
-
-  BITMAPINFOHEADER info{};
-  info.biSize = sizeof info;
-  info.biWidth = width;
-  info.biHeight = height;
-  info.biPlanes = 1;
-  info.biBitCount = 24;
-  const DWORD rowBytes = ((static_cast<DWORD>(width) * 3 + 3) / 4) * 4;
-  std::string pixels(rowBytes * static_cast<DWORD>(height), '\0');
-  ::GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(), reinterpret_cast<BITMAPINFO*>(&info),
-              DIB_RGB_COLORS);
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof file + sizeof info;
-  file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-  std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
-  bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
-  bytes += pixels;
-  testing::WriteFileBytes(path, bytes);
-  ::DeleteObject(bitmap);
-  ::DeleteDC(memory);
-  ::ReleaseDC(nullptr, screen);
 }
 
 // Width of a control's caption in the control's own font.
@@ -204,7 +153,7 @@ class OptionsDialogTest : public ::testing::Test {
     dialog = OpenOptionsDialog(host, mainWindowVisible);
     ASSERT_NE(dialog, nullptr);
   }
-  HWND Control(int id) const { return FindDescendant(dialog, id); }
+  HWND Control(int id) const { return testing::FindChildById(dialog, id); }
   void Click(int id) { ::SendMessageW(Control(id), BM_CLICK, 0, 0); }
   bool Ticked(int id) const { return ::SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
   bool Enabled(int id) const { return ::IsWindowEnabled(Control(id)) != FALSE; }
@@ -316,7 +265,7 @@ TEST_F(OptionsDialogTest, EveryPageFitsItsControls) {
     PumpMessages();
     wchar_t name[32];
     std::swprintf(name, 32, L"options_page_%d.bmp", i + 1);
-    SaveScreenshot(dialog, folder + name);
+    testing::SaveWindowScreenshot(dialog, folder + name);
   }
   // Every box and label lies inside the frame and is wide enough for its
   // caption next to the check mark.

@@ -33,22 +33,6 @@ std::set<DWORD> ProcessesWithMainWindow() {
   return pids;
 }
 
-HWND FindControl(HWND dialog, int id) {
-  std::pair<int, HWND> search{id, nullptr};
-  ::EnumChildWindows(
-      dialog,
-      [](HWND window, LPARAM param) -> BOOL {
-        auto* s = reinterpret_cast<std::pair<int, HWND>*>(param);
-        if (::GetDlgCtrlID(window) == s->first) {
-          s->second = window;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.second;
-}
-
 void EndProcess(DWORD pid) {
   if (HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)) {
     ::TerminateProcess(process, 1);
@@ -86,7 +70,7 @@ TEST_F(OptionsRestart, AcceptingTheRestartEndsTheProgramAndStartsExactlyOneNewCo
   ASSERT_NE(dialog, nullptr);
   EXPECT_FALSE(::IsWindowVisible(main)) << "the dialog stands in for the main window";
 
-  ::SendMessageW(FindControl(dialog, options::CheckBox5), BM_CLICK, 0, 0);
+  ::SendMessageW(testing::FindChildById(dialog, options::CheckBox5), BM_CLICK, 0, 0);
   PressButton(dialog, IDOK);
   const HWND question = WaitForWindow([&] { return FindMessageBox(old.Id(), L"Norvale"); }, 10s);
   ASSERT_NE(question, nullptr);

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 #include <thread>
+#include <utility>
 
 #include "app/unicode_win.h"
 
@@ -166,5 +167,53 @@ std::wstring WindowText(HWND window) {
 }
 
 std::wstring Utf16(const std::string& utf8) { return Widen(utf8); }
+
+HWND FindChildById(HWND parent, int id) {
+  std::pair<int, HWND> search{id, nullptr};
+  ::EnumChildWindows(
+      parent,
+      [](HWND window, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<std::pair<int, HWND>*>(param);
+        if (::GetDlgCtrlID(window) == s->first) {
+          s->second = window;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.second;
+}
+
+void SaveWindowScreenshot(HWND window, const std::wstring& path) {
+  RECT r{};
+  ::GetWindowRect(window, &r);
+  const int width = r.right - r.left;
+  const int height = r.bottom - r.top;
+  WindowDc screen(nullptr);
+  UniqueMemoryDc memory(::CreateCompatibleDC(screen.get()));
+  UniqueBitmap bitmap(::CreateCompatibleBitmap(screen.get(), width, height));
+  {
+    SelectedObject selected(memory.get(), bitmap.get());
+    ::BitBlt(memory.get(), 0, 0, width, height, screen.get(), r.left, r.top, SRCCOPY);
+  }
+  BITMAPINFOHEADER info{};
+  info.biSize = sizeof info;
+  info.biWidth = width;
+  info.biHeight = height;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  const DWORD rowBytes = ((static_cast<DWORD>(width) * 3 + 3) / 4) * 4;
+  std::string pixels(rowBytes * static_cast<DWORD>(height), '\0');
+  ::GetDIBits(memory.get(), bitmap.get(), 0, static_cast<UINT>(height), pixels.data(),
+              reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info;
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+  std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+  bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
+  bytes += pixels;
+  WriteFileBytes(path, bytes);
+}
 
 }  // namespace norv::testing

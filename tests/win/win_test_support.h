@@ -60,6 +60,12 @@ std::wstring MessageBoxText(HWND box);
 void PressButton(HWND dialog, int id);
 
 std::wstring WindowText(HWND window);
+
+// The child (at any depth) with this control id, or null.
+HWND FindChildById(HWND parent, int id);
+
+// The window as it is on screen, saved as a 24-bit BMP file.
+void SaveWindowScreenshot(HWND window, const std::wstring& path);
 std::wstring Utf16(const std::string& utf8);
 
 }  // namespace norv::testing
