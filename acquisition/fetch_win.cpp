@@ -86,7 +86,7 @@ class FetchJob {
     if (end_ == FetchEnd::Running) {
       end_ = FetchEnd::Stopped;
     }
-    CloseHandles();
+    CloseHandlesAside();
   }
 
   // Waits for the end of the fetch; a worker that shows no progress within
@@ -97,7 +97,7 @@ class FetchJob {
       if (changed_.wait_until(lock, lastProgress_ + stallLimit) == std::cv_status::timeout &&
           Clock::now() >= lastProgress_ + stallLimit && end_ == FetchEnd::Running) {
         end_ = FetchEnd::Failed;
-        CloseHandles();
+        CloseHandlesAside();
       }
     }
     return end_;
@@ -182,6 +182,17 @@ class FetchJob {
   void CloseHandles() {
     request_.reset();
     session_.reset();
+    changed_.notify_all();
+  }
+
+  // For the caller's side: closing a handle that a blocked WinInet call is
+  // using can itself block (Wine waits for the call), so the handles are
+  // closed on a thread of their own and the caller never waits for the network.
+  void CloseHandlesAside() {
+    std::thread([request = std::move(request_), session = std::move(session_)]() mutable {
+      request.reset();
+      session.reset();
+    }).detach();
     changed_.notify_all();
   }
 
