@@ -101,6 +101,11 @@ HMENU TrayMenu::Build(int parent) const {
 
 void TrayMenu::Popup(HWND owner, POINT at) const {
   UniqueMenu menu(Build(0));
+  // While the window is up every item is hidden; an empty popup would still
+  // flash a bare frame on some systems, so nothing opens at all.
+  if (::GetMenuItemCount(menu.get()) <= 0) {
+    return;
+  }
   // Without the foreground the menu would not close when the user clicks elsewhere.
   ::SetForegroundWindow(owner);
   ::TrackPopupMenu(menu.get(), TPM_RIGHTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr);

@@ -113,13 +113,12 @@ void Wheel(HWND window, bool down) {
 // cannot be counted from here.)
 bool TrayMenuOpens(const NorvProcess& norv, HWND window) {
   ::PostMessageW(window, kMsgTrayIcon, 1, WM_RBUTTONUP);
-  HWND popup = nullptr;
-  WaitUntil([&] { return (popup = testing::FindProcessWindow(norv.Id(), L"#32768")) != nullptr; }, 1500);
-  if (!popup) {
+  const auto visiblePopup = [&] { return testing::FindVisibleProcessWindow(norv.Id(), L"#32768"); };
+  if (!WaitUntil([&] { return visiblePopup() != nullptr; }, 1500)) {
     return false;
   }
   ::PostMessageW(window, WM_CANCELMODE, 0, 0);
-  WaitUntil([&] { return !::IsWindowVisible(popup); }, 2000);
+  WaitUntil([&] { return visiblePopup() == nullptr; }, 2000);
   return true;
 }
 

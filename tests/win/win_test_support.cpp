@@ -19,6 +19,7 @@ struct WindowSearch {
   DWORD pid;
   const wchar_t* className;
   const wchar_t* title;
+  bool visibleOnly;
   HWND found;
 };
 
@@ -29,6 +30,7 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
   wchar_t cls[64] = {};
   ::GetClassNameW(window, cls, 64);
   if (pid == search->pid && std::wstring(cls) == search->className &&
+      (!search->visibleOnly || ::IsWindowVisible(window)) &&
       (!search->title || WindowText(window) == search->title)) {
     search->found = window;
     return FALSE;
@@ -142,7 +144,13 @@ HWND WaitForWindow(const std::function<HWND()>& found, std::chrono::milliseconds
 }
 
 HWND FindProcessWindow(DWORD pid, const wchar_t* className, const wchar_t* title) {
-  WindowSearch search{pid, className, title, nullptr};
+  WindowSearch search{pid, className, title, false, nullptr};
+  ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND FindVisibleProcessWindow(DWORD pid, const wchar_t* className) {
+  WindowSearch search{pid, className, nullptr, true, nullptr};
   ::EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }

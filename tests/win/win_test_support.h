@@ -52,6 +52,9 @@ HWND WaitForWindow(const std::function<HWND()>& found, std::chrono::milliseconds
 
 // The top-level window of class `className` that belongs to process `pid`.
 HWND FindProcessWindow(DWORD pid, const wchar_t* className, const wchar_t* title = nullptr);
+// The same for a window on screen: a hidden one may linger after its use,
+// such as a popup menu that Wine destroys a little after hiding it.
+HWND FindVisibleProcessWindow(DWORD pid, const wchar_t* className);
 
 // A message box ("#32770" titled `title`) of process `pid`, with the text of its
 // message label.
