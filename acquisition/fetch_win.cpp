@@ -9,6 +9,7 @@
 #include <mutex>
 #include <thread>
 
+#include "app/folders_win.h"
 #include "app/handles_win.h"
 #include "app/unicode_win.h"
 
@@ -231,20 +232,6 @@ std::string WinInetFetcher::FetchUrlText(std::string_view url, bool fromUtf8, co
   return end == FetchEnd::Failed ? std::string() : job->Text(fromUtf8);
 }
 
-std::string ExecutableAgentName() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) {
-      return {};
-    }
-    if (length < path.size()) {
-      path.resize(length);
-      break;
-    }
-    path.resize(path.size() * 2);
-  }
-  return AgentFromExecutablePath(Narrow(path));
-}
+std::string ExecutableAgentName() { return AgentFromExecutablePath(Narrow(OwnExecutablePath())); }
 
 }  // namespace norv

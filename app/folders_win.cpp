@@ -18,16 +18,21 @@ std::string WithBackslash(std::string folder) {
 
 }  // namespace
 
-std::string ExecutableFolder() {
+std::wstring OwnExecutablePath() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
+    // A full buffer means the path was cut; zero means failure and gives "".
     const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
     if (n < path.size()) {
       path.resize(n);
-      break;
+      return path;
     }
     path.resize(path.size() * 2);
   }
+}
+
+std::string ExecutableFolder() {
+  std::wstring path = OwnExecutablePath();
   path.resize(path.find_last_of(L'\\') + 1);
   return Narrow(path);
 }

@@ -6,6 +6,9 @@
 
 namespace norv {
 
+// The full path of this program's own executable, however long.
+std::wstring OwnExecutablePath();
+
 std::string ExecutableFolder();
 
 // The user's roaming application-data folder; empty when the shell has none.

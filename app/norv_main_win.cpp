@@ -7,6 +7,7 @@
 #include <exception>
 #include <string>
 
+#include "app/folders_win.h"
 #include "app/main_window_win.h"
 #include "app/run_state.h"
 #include "app/single_instance_win.h"
@@ -26,18 +27,6 @@ bool StartedForRestart() {
   return restart;
 }
 
-std::wstring OwnExecutablePath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n < path.size()) {
-      path.resize(n);
-      return path;
-    }
-    path.resize(path.size() * 2);
-  }
-}
-
 void ShowEscapedException(const char* what) {
   ::MessageBoxW(nullptr, norv::Widen(what).c_str(), norv::Widen(norv::text::kProductName).c_str(),
                 MB_OK | MB_ICONERROR);
@@ -55,7 +44,7 @@ void RunMainWindow(HINSTANCE instance) {
 
 void LaunchRestartedCopy() {
   const std::wstring argument = norv::Widen(norv::text::kRestartArgument);
-  ::ShellExecuteW(nullptr, nullptr, OwnExecutablePath().c_str(), argument.c_str(), nullptr, SW_SHOWNORMAL);
+  ::ShellExecuteW(nullptr, nullptr, norv::OwnExecutablePath().c_str(), argument.c_str(), nullptr, SW_SHOWNORMAL);
 }
 
 }  // namespace
