@@ -9,6 +9,7 @@
 #include "acquisition/service_addresses.h"
 #include "about/version_label.h"
 #include "app/handles_win.h"
+#include "app/message_pump_win.h"
 #include "app/unicode_win.h"
 #include "resources/resource_ids.h"
 #include "resources/strings.h"
@@ -248,16 +249,7 @@ bool AboutBox::SetAlphaAndPump(BYTE alpha) {
     return false;
   }
   ::SetLayeredWindowAttributes(window_, 0, alpha, LWA_ALPHA);
-  MSG msg;
-  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      ::PostQuitMessage(static_cast<int>(msg.wParam));
-      return false;
-    }
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
-  }
-  return !destroyed_;
+  return PumpPendingMessages() && !destroyed_;
 }
 
 void AboutBox::SetLinkHover(HWND label, bool hover) {

@@ -5,6 +5,7 @@
 #include "app/check_thread_win.h"
 #include "app/command_ids.h"
 #include "app/main_form_win.h"
+#include "app/message_pump_win.h"
 #include "app/unicode_win.h"
 #include "settings/settings.h"
 #include "store/draw_table.h"
@@ -78,15 +79,8 @@ void MainWindow::Timer1Timer() {
 void MainWindow::WaitForRunningCheck() {
   while (state_.checkRunning.load() && !closing_) {
     ::Sleep(kStartupWaitStepMs);
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) {
-        // The close came while waiting: the main loop must still see it.
-        ::PostQuitMessage(static_cast<int>(msg.wParam));
-        return;
-      }
-      ::TranslateMessage(&msg);
-      ::DispatchMessageW(&msg);
+    if (!PumpPendingMessages()) {
+      return;  // the close came while waiting; the main loop still sees it
     }
   }
 }

@@ -9,6 +9,7 @@
 #include "app/app_messages.h"
 #include "app/folders_win.h"
 #include "app/main_form_win.h"
+#include "app/message_pump_win.h"
 #include "app/process_values.h"
 #include "app/program_messages_win.h"
 #include "app/settings_store_link.h"
@@ -147,16 +148,8 @@ bool MainWindow::FormCreate() {
     ShowMainWindow();
   }
   ::SetForegroundWindow(window_);
-  MSG msg;
-  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      // A close that arrived during start-up: leave the quit to the main loop.
-      ::PostQuitMessage(static_cast<int>(msg.wParam));
-      break;
-    }
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
-  }
+  // A close that arrived during start-up stays queued for the main loop.
+  PumpPendingMessages();
   return true;
 }
 
