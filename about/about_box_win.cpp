@@ -10,6 +10,7 @@
 #include "about/version_label.h"
 #include "app/handles_win.h"
 #include "app/message_pump_win.h"
+#include "app/window_instance_win.h"
 #include "app/unicode_win.h"
 #include "resources/resource_ids.h"
 #include "resources/strings.h"
@@ -340,12 +341,7 @@ void AboutBox::FinishIfDestroyed() {
 
 LRESULT CALLBACK AboutBox::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   try {
-    if (message == WM_NCCREATE) {
-      auto* created = static_cast<AboutBox*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-      created->window_ = window;
-      ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
-    }
-    auto* box = reinterpret_cast<AboutBox*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    auto* box = WindowInstance(window, message, lParam, &AboutBox::window_);
     if (!box) {
       return ::DefWindowProcW(window, message, wParam, lParam);
     }

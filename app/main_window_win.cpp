@@ -9,6 +9,7 @@
 #include "app/app_messages.h"
 #include "app/folders_win.h"
 #include "app/main_form_win.h"
+#include "app/window_instance_win.h"
 #include "app/message_pump_win.h"
 #include "app/process_values.h"
 #include "app/program_messages_win.h"
@@ -40,12 +41,7 @@ HWND MainWindowHandle() {
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   try {
-    if (message == WM_NCCREATE) {
-      auto* form = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-      form->window_ = window;
-      ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-    }
-    if (auto* form = reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA))) {
+    if (auto* form = WindowInstance(window, message, lParam, &MainWindow::window_)) {
       if (message == WM_NCDESTROY) {
         ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         form->window_ = nullptr;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/unicode_win.h"
+#include "app/window_instance_win.h"
 #include "store/draw_table.h"
 #include "store/glyph_strip_win.h"
 #include "store/grid_columns.h"
@@ -346,13 +347,7 @@ void ResultGrid::OnPaint() {
 
 LRESULT CALLBACK ResultGridProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   try {
-    if (message == WM_NCCREATE) {
-      auto* grid = static_cast<ResultGrid*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-      grid->window_ = window;
-      ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(grid));
-    }
-    auto* grid = reinterpret_cast<ResultGrid*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (grid) {
+    if (auto* grid = WindowInstance(window, message, lParam, &ResultGrid::window_)) {
       switch (message) {
         case WM_PAINT:
           grid->OnPaint();
