@@ -1,19 +1,10 @@
 #include "acquisition/full_refresh.h"
 
-#include <algorithm>
-
+#include "acquisition/text_fields.h"
 #include "store/draw_record.h"
 #include "store/file_replace.h"
 
 namespace norv {
-
-namespace {
-
-bool AllDigits(std::string_view text) {
-  return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-}  // namespace
 
 std::optional<std::string> BuildHistoryFile(Game game, std::string_view history, const std::stop_token& stop) {
   const std::size_t textBytes = static_cast<std::size_t>(LayoutOf(game).textBytes);

@@ -1,5 +1,6 @@
 #include "acquisition/result_page_parser.h"
 
+#include <charconv>
 #include <optional>
 
 #include "acquisition/result_page_rules.h"
@@ -38,16 +39,11 @@ std::optional<std::string_view> Between(std::string_view text, std::string_view 
 }
 
 std::optional<long long> ParseAmount(std::string_view digits) {
-  if (digits.empty() || digits.size() > kMaxAmountDigits) {
+  if (digits.empty() || digits.size() > kMaxAmountDigits || !AllDigits(digits)) {
     return std::nullopt;
   }
   long long value = 0;
-  for (char c : digits) {
-    if (c < '0' || c > '9') {
-      return std::nullopt;
-    }
-    value = value * 10 + (c - '0');
-  }
+  std::from_chars(digits.data(), digits.data() + digits.size(), value);
   return value;
 }
 

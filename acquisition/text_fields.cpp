@@ -109,6 +109,10 @@ std::string_view TrimControls(std::string_view text) {
   return text;
 }
 
+bool AllDigits(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
 // Every field of every record of a table load goes through here, so this is
 // a plain digit loop rather than std::from_chars, which is several times
 // slower.

@@ -24,6 +24,9 @@ std::string UpperAscii(std::string_view text);
 // Leading and trailing bytes with codes up to 32 removed.
 std::string_view TrimControls(std::string_view text);
 
+// Whether every byte is an ASCII digit (true for the empty text).
+bool AllDigits(std::string_view text);
+
 // A non-empty run of ASCII digits that fits in 32 bits; anything else
 // (signs, blanks, the empty text) is not a number.
 std::optional<int> ParseDigits(std::string_view text);
