@@ -8,10 +8,10 @@
 
 #include "acquisition/service_addresses.h"
 #include "about/version_label.h"
-#include "app/handles_win.h"
-#include "app/message_pump_win.h"
-#include "app/window_instance_win.h"
-#include "app/unicode_win.h"
+#include "base/handles_win.h"
+#include "base/message_pump_win.h"
+#include "base/window_instance_win.h"
+#include "base/unicode_win.h"
 #include "resources/resource_ids.h"
 #include "resources/strings.h"
 

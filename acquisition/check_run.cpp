@@ -310,12 +310,12 @@ EndOfCheckView DecideEndOfCheck(const CheckOutcome& outcome, int scheduleMode, b
   return view;
 }
 
-void FinishCheck(const CheckOutcome& outcome, CheckState& state, Schedule& schedule, const ScheduleConfig& config,
-                 int nowHhmm, const std::function<void(const EndOfCheckView&)>& apply) {
+void FinishCheck(const CheckOutcome& outcome, CheckState& state, const ScheduleConfig& config, int nowHhmm,
+                 const std::function<void(const EndOfCheckView&)>& apply) {
   if (outcome.startupRun) {
     state.startupRun.store(false);
   } else if (outcome.resident) {
-    schedule.ComputeMode(config, nowHhmm);
+    state.scheduleMode.store(ModeAt(config, nowHhmm));
   }
   apply(DecideEndOfCheck(outcome, state.scheduleMode.load(), state.noticePending.load(), state.windowOpen.load()));
   state.checkRunning.store(false);

@@ -11,8 +11,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/check_state.h"
-#include "app/schedule.h"
+#include "base/check_state.h"
+#include "base/schedule_mode.h"
 #include "settings/settings.h"
 #include "store/game.h"
 
@@ -159,8 +159,8 @@ EndOfCheckView DecideEndOfCheck(const CheckOutcome& outcome, int scheduleMode, b
 // The window thread's part of the end-of-check step: clears StartupRun,
 // recomputes the mode for the tray hint, hands the view to `apply` and then
 // clears CheckRunning, so no second check can start before the window is done.
-void FinishCheck(const CheckOutcome& outcome, CheckState& state, Schedule& schedule, const ScheduleConfig& config,
-                 int nowHhmm, const std::function<void(const EndOfCheckView&)>& apply);
+void FinishCheck(const CheckOutcome& outcome, CheckState& state, const ScheduleConfig& config, int nowHhmm,
+                 const std::function<void(const EndOfCheckView&)>& apply);
 
 // Update text and message-utility code for the updated games.
 std::string UpdateNoticeText(const std::array<bool, 4>& updated);

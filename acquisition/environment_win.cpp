@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/unicode_win.h"
+#include "base/unicode_win.h"
 
 namespace norv {
 

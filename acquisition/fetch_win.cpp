@@ -9,9 +9,9 @@
 #include <mutex>
 #include <thread>
 
-#include "app/folders_win.h"
-#include "app/handles_win.h"
-#include "app/unicode_win.h"
+#include "base/folders_win.h"
+#include "base/handles_win.h"
+#include "base/unicode_win.h"
 
 namespace norv {
 

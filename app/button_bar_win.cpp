@@ -3,7 +3,7 @@
 #include <windowsx.h>
 
 #include "app/command_ids.h"
-#include "app/unicode_win.h"
+#include "base/unicode_win.h"
 #include "app/window_layout.h"
 #include "resources/resource_ids.h"
 #include "resources/strings.h"

@@ -4,9 +4,9 @@
 
 #include <algorithm>
 
-#include "app/handles_win.h"
+#include "base/handles_win.h"
 #include "app/program_messages_win.h"
-#include "app/unicode_win.h"
+#include "base/unicode_win.h"
 #include "resources/check_strings.h"
 #include "store/csv_export.h"
 

@@ -10,9 +10,9 @@
 #include <string>
 
 #include "app/button_bar_win.h"
-#include "app/handles_win.h"
+#include "base/handles_win.h"
 #include "acquisition/check_run.h"
-#include "app/check_state.h"
+#include "base/check_state.h"
 #include "app/schedule.h"
 #include "app/tray_icon_win.h"
 #include "app/tray_menu_win.h"

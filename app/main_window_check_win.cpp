@@ -5,8 +5,8 @@
 #include "app/check_thread_win.h"
 #include "app/command_ids.h"
 #include "app/main_form_win.h"
-#include "app/message_pump_win.h"
-#include "app/unicode_win.h"
+#include "base/message_pump_win.h"
+#include "base/unicode_win.h"
 #include "settings/settings.h"
 #include "store/draw_table.h"
 
@@ -111,7 +111,7 @@ void MainWindow::StartOfCheckStep(const StartOfCheckView& view) {
 }
 
 void MainWindow::EndOfCheckStep(const CheckOutcome& outcome) {
-  FinishCheck(outcome, state_, schedule_, CurrentScheduleConfig(), LocalClockHhmm(),
+  FinishCheck(outcome, state_, CurrentScheduleConfig(), LocalClockHhmm(),
               [this](const EndOfCheckView& view) { ApplyEndOfCheck(view); });
 }
 

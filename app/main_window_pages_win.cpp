@@ -5,7 +5,7 @@
 #include <commctrl.h>
 
 #include "app/main_form_win.h"
-#include "app/unicode_win.h"
+#include "base/unicode_win.h"
 #include "app/window_layout.h"
 #include "store/grid_rows.h"
 #include "resources/strings.h"

@@ -7,14 +7,14 @@
 #include <atomic>
 
 #include "app/app_messages.h"
-#include "app/folders_win.h"
+#include "base/folders_win.h"
 #include "app/main_form_win.h"
-#include "app/window_instance_win.h"
-#include "app/message_pump_win.h"
+#include "base/window_instance_win.h"
+#include "base/message_pump_win.h"
 #include "app/process_values.h"
 #include "app/program_messages_win.h"
 #include "app/settings_store_link.h"
-#include "app/unicode_win.h"
+#include "base/unicode_win.h"
 #include "app/windows_version_win.h"
 #include "resources/resource_ids.h"
 #include "resources/strings.h"

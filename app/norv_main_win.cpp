@@ -7,11 +7,11 @@
 #include <exception>
 #include <string>
 
-#include "app/folders_win.h"
+#include "base/folders_win.h"
 #include "app/main_window_win.h"
-#include "app/run_state.h"
+#include "base/run_state.h"
 #include "app/single_instance_win.h"
-#include "app/unicode_win.h"
+#include "base/unicode_win.h"
 #include "resources/strings.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "acquisition/service_addresses.h"
 #include "app/main_window_win.h"
 #include "app/process_values.h"
-#include "app/unicode_win.h"
+#include "base/unicode_win.h"
 #include "resources/strings.h"
 
 namespace norv {

@@ -5,7 +5,7 @@
 #include "app/main_window_win.h"
 #include "app/open_target_win.h"
 #include "app/program_message.h"
-#include "app/unicode_win.h"
+#include "base/unicode_win.h"
 #include "resources/strings.h"
 
 namespace norv {

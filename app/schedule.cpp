@@ -1,47 +1,12 @@
 #include "app/schedule.h"
 
-#include <string_view>
-
 #include "resources/check_strings.h"
 #include "resources/strings.h"
 
 namespace norv {
 
-namespace {
-
-bool InsideWindow(const ScheduleConfig& config, int now) {
-  // start >= end wraps past midnight; start == end is therefore the whole day.
-  if (config.windowStart >= config.windowEnd) return now >= config.windowStart || now <= config.windowEnd;
-  return now >= config.windowStart && now <= config.windowEnd;
-}
-
-std::string_view PeriodicModeText(int mode) {
-  switch (mode) {
-    case kModeNormal: return text::kNormalModeText;
-    case kModeWindow: return text::kWindowModeText;
-    default: return {};
-  }
-}
-
-std::string_view RunningModeText(int mode) {
-  switch (mode) {
-    case kModeNormal: return text::kNormalModeText;
-    case kModeWindow: return text::kWindowModeText;
-    case kModeManual: return text::kManualModeText;
-    default: return text::kStartupModeText;
-  }
-}
-
-}  // namespace
-
 int Schedule::ComputeMode(const ScheduleConfig& config, int nowHhmm) {
-  int mode = kModeNone;
-  if (config.windowMinutes == 0) {
-    mode = config.normalMinutes != 0 ? kModeNormal : kModeNone;
-  } else {
-    mode = InsideWindow(config, nowHhmm) ? kModeWindow : kModeNormal;
-  }
-  state_.scheduleMode.store(mode);
+  state_.scheduleMode.store(ModeAt(config, nowHhmm));
   return nowHhmm;
 }
 
@@ -109,26 +74,6 @@ bool Schedule::ToolButton2Click() {
   if (state_.checkRunning.load()) return false;
   state_.scheduleMode.store(kModeManual);
   return StartCheck();
-}
-
-std::string WaitingHint(int scheduleMode) {
-  std::string hint(text::kProductName);
-  hint.append(PeriodicModeText(scheduleMode)).append(text::kWaitingText);
-  return hint;
-}
-
-std::string CheckingHint(int scheduleMode) {
-  std::string hint(text::kProductName);
-  hint.append(RunningModeText(scheduleMode)).append(text::kCheckingText);
-  return hint;
-}
-
-std::string CheckingCaption(bool forcedRefresh) {
-  std::string caption(text::kProductName);
-  caption.append(text::kBracketOpen)
-      .append(forcedRefresh ? text::kForcedCaption : text::kCheckingCaption)
-      .append(text::kBracketClose);
-  return caption;
 }
 
 }  // namespace norv

@@ -6,18 +6,11 @@
 #include <optional>
 #include <string>
 
-#include "app/check_state.h"
+#include "base/check_state.h"
+#include "base/schedule_mode.h"
 #include "settings/settings.h"
 
 namespace norv {
-
-struct ScheduleConfig {
-  int normalMinutes = 0;   // 0 = none
-  int windowMinutes = 0;   // 0 = none
-  int windowStart = 0;     // hhmm
-  int windowEnd = 0;       // hhmm
-  int startupDelayMs = 0;  // 0 = no start-up check
-};
 
 // Read anew at every tick, so changes in the options dialog apply at once.
 inline ScheduleConfig ScheduleConfigOf(const Settings& settings) {
@@ -67,11 +60,5 @@ class Schedule {
   bool startupCheckPending_ = false;
   int minuteCounter_ = 0;
 };
-
-// Tray hint while no check runs: the periodic mode's text, none for mode 0.
-std::string WaitingHint(int scheduleMode);
-// Tray hint while a check runs: mode 0 shows the start-up text.
-std::string CheckingHint(int scheduleMode);
-std::string CheckingCaption(bool forcedRefresh);
 
 }  // namespace norv

@@ -1,6 +1,6 @@
 #include "app/single_instance_win.h"
 
-#include "app/unicode_win.h"
+#include "base/unicode_win.h"
 #include "resources/strings.h"
 
 namespace norv {

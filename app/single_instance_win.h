@@ -1,7 +1,7 @@
 #pragma once
 // At most one copy of the program per logon, through the named mutex "norv".
 
-#include "app/handles_win.h"
+#include "base/handles_win.h"
 
 namespace norv {
 

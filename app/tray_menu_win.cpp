@@ -1,8 +1,8 @@
 #include "app/tray_menu_win.h"
 
 #include "app/command_ids.h"
-#include "app/handles_win.h"
-#include "app/unicode_win.h"
+#include "base/handles_win.h"
+#include "base/unicode_win.h"
 #include "resources/strings.h"
 
 namespace norv {

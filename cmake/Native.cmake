@@ -45,6 +45,8 @@ target_link_libraries(norv_core_tests PRIVATE norv_core norv_drawservice_core GT
 target_compile_definitions(norv_core_tests PRIVATE NORVALE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 gtest_discover_tests(norv_core_tests DISCOVERY_MODE PRE_TEST PROPERTIES TIMEOUT 60)
 
+add_subdirectory(${CMAKE_SOURCE_DIR}/service ${CMAKE_BINARY_DIR}/service)
+
 if(NOT NORVALE_SANITIZE)
   find_package(benchmark REQUIRED)
   file(GLOB _benches CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/bench/*.cpp)

@@ -1,7 +1,7 @@
 # Each subsystem folder holds portable files (*.cpp), Windows adapters (*_win.cpp)
 # and, where a portable build needs a stand-in, POSIX adapters (*_posix.cpp).
 # Program entry points end in _main_win.cpp and are built as executables only.
-set(NORVALE_SUBSYSTEMS app acquisition store settings companions notices about resources)
+set(NORVALE_SUBSYSTEMS base app acquisition store settings companions notices about resources)
 
 set(_norvale_all)
 foreach(dir IN LISTS NORVALE_SUBSYSTEMS)

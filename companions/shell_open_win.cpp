@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/unicode_win.h"
+#include "base/unicode_win.h"
 
 namespace norv {
 

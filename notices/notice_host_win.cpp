@@ -1,6 +1,6 @@
 #include "notices/notice_host_win.h"
 
-#include "app/unicode_win.h"
+#include "base/unicode_win.h"
 #include "companions/shell_open_win.h"
 
 namespace norv {

@@ -1,6 +1,6 @@
 #include "settings/dialog_window_win.h"
 
-#include "app/unicode_win.h"
+#include "base/unicode_win.h"
 
 namespace norv {
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <string_view>
 
-#include "acquisition/text_fields.h"
+#include "base/text_basics.h"
 #include "settings/setting_access.h"
 #include "settings/setting_values.h"
 

@@ -1,6 +1,6 @@
 #include "settings/options_apply.h"
 
-#include "acquisition/text_fields.h"
+#include "base/text_basics.h"
 #include "settings/setting_access.h"
 
 namespace norv {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/run_state.h"
-#include "app/unicode_win.h"
+#include "base/run_state.h"
+#include "base/unicode_win.h"
 #include "resources/options_strings.h"
 #include "resources/strings.h"
 #include "settings/options_apply.h"

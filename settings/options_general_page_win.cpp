@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/unicode_win.h"
+#include "base/unicode_win.h"
 #include "resources/options_strings.h"
 #include "settings/options_controls_win.h"
 #include "settings/options_pages_win.h"

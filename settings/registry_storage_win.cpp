@@ -3,8 +3,8 @@
 #include <cwchar>
 #include <string>
 
-#include "app/handles_win.h"
-#include "app/unicode_win.h"
+#include "base/handles_win.h"
+#include "base/unicode_win.h"
 #include "resources/strings.h"
 
 namespace norv {

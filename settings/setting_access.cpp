@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "acquisition/text_fields.h"
+#include "base/text_basics.h"
 
 namespace norv {
 

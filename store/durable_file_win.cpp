@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "app/handles_win.h"
-#include "app/unicode_win.h"
+#include "base/handles_win.h"
+#include "base/unicode_win.h"
 
 namespace norv {
 

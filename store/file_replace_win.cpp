@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/unicode_win.h"
+#include "base/unicode_win.h"
 #include "store/durable_file.h"
 
 namespace norv {

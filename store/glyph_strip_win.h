@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "app/handles_win.h"
+#include "base/handles_win.h"
 
 namespace norv {
 

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "app/unicode_win.h"
-#include "app/window_instance_win.h"
+#include "base/unicode_win.h"
+#include "base/window_instance_win.h"
 #include "store/draw_table.h"
 #include "store/glyph_strip_win.h"
 #include "store/grid_columns.h"

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "app/handles_win.h"
+#include "base/handles_win.h"
 #include "store/game.h"
 
 namespace norv {

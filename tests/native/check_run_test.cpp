@@ -69,8 +69,7 @@ class FakeHost : public CheckWindow, public CheckSources, public CheckNotices, p
     ++ends;
     lastOutcome = outcome;
     if (state_) {
-      Schedule schedule(*state_);
-      FinishCheck(outcome, *state_, schedule, ScheduleConfig{60, 5, 1900, 2100, 0}, nowHhmm,
+      FinishCheck(outcome, *state_, ScheduleConfig{60, 5, 1900, 2100, 0}, nowHhmm,
                   [&](const EndOfCheckView& view) { endView = view; });
     }
   }

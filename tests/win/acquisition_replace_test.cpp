@@ -8,8 +8,8 @@
 
 #include "acquisition/full_refresh.h"
 #include "acquisition/latest_draw_reader.h"
-#include "app/handles_win.h"
-#include "app/unicode_win.h"
+#include "base/handles_win.h"
+#include "base/unicode_win.h"
 #include "tests/native/bank_pages.h"
 #include "tests/native/scripted_fetcher.h"
 

@@ -4,7 +4,7 @@
 #include <sstream>
 #include <thread>
 
-#include "app/unicode_win.h"
+#include "base/unicode_win.h"
 #include "tests/win/win_test_support.h"
 
 namespace norv::testing {

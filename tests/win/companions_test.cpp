@@ -6,7 +6,7 @@
 #include <map>
 #include <utility>
 
-#include "app/unicode_win.h"
+#include "base/unicode_win.h"
 #include "companions/companion_export.h"
 #include "companions/companion_host_win.h"
 #include "companions/companion_launch.h"

@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "app/handles_win.h"
-#include "app/unicode_win.h"
+#include "base/handles_win.h"
+#include "base/unicode_win.h"
 #include "store/draw_table.h"
 
 namespace norv {

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "acquisition/environment.h"
-#include "app/unicode_win.h"
+#include "base/unicode_win.h"
 
 namespace norv {
 namespace {

@@ -14,8 +14,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/run_state.h"
-#include "app/unicode_win.h"
+#include "base/run_state.h"
+#include "base/unicode_win.h"
 #include "settings/options_controls_win.h"
 #include "settings/options_dialog_win.h"
 #include "settings/settings.h"

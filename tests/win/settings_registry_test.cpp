@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "app/unicode_win.h"
+#include "base/unicode_win.h"
 #include "settings/first_run.h"
 #include "settings/registry_storage_win.h"
 #include "settings/setting_access.h"

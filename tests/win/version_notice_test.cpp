@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/unicode_win.h"
+#include "base/unicode_win.h"
 #include "notices/notice_host_win.h"
 #include "notices/version_notice.h"
 #include "settings/registry_storage_win.h"

@@ -7,7 +7,7 @@
 #include <thread>
 #include <utility>
 
-#include "app/unicode_win.h"
+#include "base/unicode_win.h"
 
 namespace norv::testing {
 

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "app/handles_win.h"
+#include "base/handles_win.h"
 
 namespace norv::testing {
 

@@ -18,7 +18,7 @@
 #include "acquisition/full_refresh.h"
 #include "app/app_messages.h"
 #include "app/command_ids.h"
-#include "app/unicode_win.h"
+#include "base/unicode_win.h"
 #include "../norv_process.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/unicode_win.h"
+#include "base/unicode_win.h"
 
 namespace {
 

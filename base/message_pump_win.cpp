@@ -1,4 +1,4 @@
-#include "app/message_pump_win.h"
+#include "base/message_pump_win.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 // Process-wide state outside the check cycle (the check's own run state is
-// AppCheckState(), app/check_state.h).
+// AppCheckState(), base/check_state.h).
 
 #include <atomic>
 

@@ -1,4 +1,4 @@
-#include "app/unicode_win.h"
+#include "base/unicode_win.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "app/check_state.h"
+#include "base/check_state.h"
 
 namespace norv {
 

@@ -1,9 +1,9 @@
-#include "app/folders_win.h"
+#include "base/folders_win.h"
 
 #include <windows.h>
 #include <shlobj.h>
 
-#include "app/unicode_win.h"
+#include "base/unicode_win.h"
 
 namespace norv {
 
