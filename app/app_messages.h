@@ -37,6 +37,14 @@ inline constexpr LRESULT kProbeForcedRefresh = 8;
 // hold a game busy for as long as they need, which no real rebuild does.
 inline constexpr UINT kMsgHoldTableBusy = WM_APP + 5;
 
+// The setup program's way in, a registered message because it comes from
+// another program: before replacing the program files it asks a running copy
+// to end. The window ends as the tray menu's exit does after its Yes, without
+// the question, and answers kEndForUpgradeAnswer, which tells the asker that
+// this "TForm1" is Norvale's (another program's window answers 0).
+inline constexpr wchar_t kEndForUpgradeMessage[] = L"Norvale.EndForUpgrade";
+inline constexpr LRESULT kEndForUpgradeAnswer = 0x4E4F5256;  // "NORV"
+
 // Runs `call` on the thread of `window` and waits for it. False when the
 // window is gone and the call was skipped.
 bool RunOnWindowThread(HWND window, const WindowThreadCall& call);

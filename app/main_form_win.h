@@ -90,6 +90,7 @@ class MainWindow {
   ResultGrid& GridOf(Game game) { return *grids_[static_cast<std::size_t>(GameIndex(game))]; }
 
   void FormClose(bool& allowClose);
+  LRESULT EndForUpgrade();
   void PageControl1Change();
   void FormMouseWheelDown();
   void FormMouseWheelUp();
@@ -145,6 +146,7 @@ class MainWindow {
   // One for the whole run: closing asks every checker of this window to stop.
   std::stop_source checkerStop_;
   UINT taskbarCreated_ = 0;
+  UINT endForUpgrade_ = 0;
   int scrollBarWidth_ = 0;
   int clientHeight_ = 0;
   int pageHeight_ = 0;

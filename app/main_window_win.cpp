@@ -87,6 +87,7 @@ bool MainWindow::CreateComponents() {
   }
   mainWindowHandle = window_;
   taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
+  endForUpgrade_ = ::RegisterWindowMessageW(kEndForUpgradeMessage);
   font_.reset(::CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, Widen(text::kWindowFont).c_str()));
   ::SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
@@ -190,6 +191,14 @@ void MainWindow::FormClose(bool& allowClose) {
   SavePositionIfMoved();
 }
 
+// Invisible first, as after N8's Yes, so that FormClose takes the exit path
+// even when resident.
+LRESULT MainWindow::EndForUpgrade() {
+  ::ShowWindow(window_, SW_HIDE);
+  ::SendMessageW(window_, WM_CLOSE, 0, 0);
+  return kEndForUpgradeAnswer;
+}
+
 void MainWindow::RequestCheckerStop() {
   // Only a request: the checker ends on its own and the exit never waits for it.
   checkerStop_.request_stop();
@@ -280,6 +289,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (message == taskbarCreated_ && taskbarCreated_ != 0) {
         trayIcon1_.Readd();
         return 0;
+      }
+      if (message == endForUpgrade_ && endForUpgrade_ != 0) {
+        return EndForUpgrade();
       }
       break;
   }

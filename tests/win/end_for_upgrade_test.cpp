@@ -1,0 +1,96 @@
+// The setup program's request to end a running copy, sent from outside as the
+// setup program sends it: the copy ends without the exit question in every
+// mode, and the close takes the exit path (it saves a moved position).
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/app_messages.h"
+#include "norv_process.h"
+
+namespace norv {
+namespace {
+
+using testing::NorvProcess;
+using testing::WaitUntil;
+
+constexpr wchar_t kSection[] = L"Software\\Pellmark\\T-NORV";
+
+void SetSetting(const wchar_t* name, const wchar_t* value) {
+  ::RegSetKeyValueW(HKEY_CURRENT_USER, kSection, name, REG_SZ, value,
+                    static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
+}
+
+std::wstring ReadSetting(const wchar_t* name) {
+  wchar_t buffer[64] = {};
+  DWORD size = sizeof buffer - sizeof(wchar_t);
+  if (::RegGetValueW(HKEY_CURRENT_USER, kSection, name, RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS) {
+    return L"";
+  }
+  return buffer;
+}
+
+// What the setup program does: ask, and read the answer.
+LRESULT AskToEnd(HWND window) {
+  DWORD_PTR answer = 0;
+  const UINT message = ::RegisterWindowMessageW(kEndForUpgradeMessage);
+  if (!::SendMessageTimeoutW(window, message, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer)) {
+    return -1;
+  }
+  return static_cast<LRESULT>(answer);
+}
+
+class EndForUpgrade : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    testing::ClearProgramRegistry();
+    testing::PrepareEmptyDataFiles();
+  }
+  void TearDown() override { testing::ClearProgramRegistry(); }
+
+  static void StartResident() {
+    SetSetting(L"win", L"0");  // not a first start, so the stored mode holds
+    SetSetting(L"mod", L"1");
+  }
+};
+
+TEST_F(EndForUpgrade, APlainCopyEndsWithoutTheQuestion) {
+  NorvProcess norv;
+  HWND window = norv.WaitForMainWindow();
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(window) != FALSE; }));
+  EXPECT_EQ(AskToEnd(window), kEndForUpgradeAnswer);
+  EXPECT_TRUE(norv.Ended());
+}
+
+TEST_F(EndForUpgrade, AResidentCopyInTheTrayEndsWithoutTheQuestion) {
+  StartResident();
+  NorvProcess norv;
+  HWND window = norv.WaitForMainWindow();
+  ASSERT_NE(window, nullptr);
+  ASSERT_FALSE(::IsWindowVisible(window));
+  EXPECT_EQ(AskToEnd(window), kEndForUpgradeAnswer);
+  EXPECT_TRUE(norv.Ended());
+}
+
+// Here a close request only hides the window; this request ends the program,
+// and saves the moved position on its way out as the tray menu's exit does.
+TEST_F(EndForUpgrade, AResidentCopyWithItsWindowShownEndsAndSavesItsPosition) {
+  StartResident();
+  NorvProcess norv;
+  HWND window = norv.WaitForMainWindow();
+  ASSERT_NE(window, nullptr);
+  ::SendMessageW(window, kMsgTrayIcon, 1, WM_LBUTTONDBLCLK);
+  ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(window) != FALSE; }));
+  ::SetWindowPos(window, nullptr, 131, 79, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  EXPECT_EQ(AskToEnd(window), kEndForUpgradeAnswer);
+  EXPECT_TRUE(norv.Ended());
+  EXPECT_EQ(ReadSetting(L"pox"), L"131");
+  EXPECT_EQ(ReadSetting(L"poy"), L"79");
+}
+
+}  // namespace
+}  // namespace norv
