@@ -1,4 +1,5 @@
-# Windows build: norv.exe, nnote.exe and the Wine-run tests, all linked statically.
+# Windows build: norv.exe, nnote.exe, the help file and the Wine-run tests; the
+# programs linked statically.
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 add_link_options(-static -static-libgcc -static-libstdc++)
@@ -31,6 +32,9 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/app/nnote_main_win.cpp)
   endif()
 endif()
 
+# The help file beside norv.exe (help/, cmake/Help.cmake).
+include(${CMAKE_CURRENT_LIST_DIR}/Help.cmake)
+
 # GoogleTest built from Debian's sources with the cross compiler.
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
@@ -53,7 +57,7 @@ file(GLOB _win_tests CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
 add_executable(norv_win_tests ${_win_tests} ${_rc})
 target_link_libraries(norv_win_tests PRIVATE norv_win gtest gmock gtest_main)
 target_compile_definitions(norv_win_tests PRIVATE NORVALE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
-add_dependencies(norv_win_tests norv ${NORVALE_TEST_HELPERS})
+add_dependencies(norv_win_tests norv norv_help ${NORVALE_TEST_HELPERS})
 if(TARGET norv_artwork)
   add_dependencies(norv_win_tests norv_artwork)
 endif()
