@@ -1,5 +1,5 @@
-# Windows build: norv.exe, nnote.exe, the help file and the Wine-run tests; the
-# programs linked statically.
+# Windows build: norv.exe, nnote.exe, the help file, the setup program and the
+# Wine-run tests; the programs linked statically.
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 add_link_options(-static -static-libgcc -static-libstdc++)
@@ -78,3 +78,6 @@ set_tests_properties(drawservice_stop PROPERTIES FIXTURES_CLEANUP drawservice)
 gtest_discover_tests(norv_win_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
   PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE FIXTURES_REQUIRED drawservice
   ENVIRONMENT "NORVALE_DRAWSERVICE_PORT_FILE=Z:${_drawservice_state}/drawservice.port")
+
+# The setup program, its stripped payload and symbols, and its tests.
+include(${CMAKE_CURRENT_LIST_DIR}/Installer.cmake)
