@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/app_messages.h"
+#include "app/command_ids.h"
 #include "norv_process.h"
 
 namespace norv {
@@ -90,6 +91,19 @@ TEST_F(EndForUpgrade, AResidentCopyWithItsWindowShownEndsAndSavesItsPosition) {
   EXPECT_TRUE(norv.Ended());
   EXPECT_EQ(ReadSetting(L"pox"), L"131");
   EXPECT_EQ(ReadSetting(L"poy"), L"79");
+}
+
+// The setup program may ask while the user has a box open: the request is
+// served inside the box's own message loop, and the copy still ends.
+TEST_F(EndForUpgrade, ACopyShowingItsExitQuestionStillEnds) {
+  StartResident();
+  NorvProcess norv;
+  HWND window = norv.WaitForMainWindow();
+  ASSERT_NE(window, nullptr);
+  ::PostMessageW(window, WM_COMMAND, kN8, 0);
+  ASSERT_NE(norv.WaitForMessageBox(), nullptr);
+  EXPECT_EQ(AskToEnd(window), kEndForUpgradeAnswer);
+  EXPECT_TRUE(norv.Ended());
 }
 
 }  // namespace
