@@ -11,6 +11,8 @@ namespace norv {
 namespace {
 
 constexpr std::string_view kResultsStart = "回別";
+constexpr std::string_view kTitleStart = "第";
+constexpr std::string_view kTitleEnd = "回";
 constexpr std::string_view kCellStart = "\"><STRONG>";
 constexpr std::string_view kCellEnd = "</STRONG></TD>";
 constexpr std::string_view kBonusStart = "\"><STRONG>(";
@@ -75,13 +77,31 @@ class CellCursor {
   std::string_view rest_;
 };
 
+// Where the next draw's title ("第", digits, "回") begins, or the text's end.
+// Everything a draw is read from lies before it, so a draw whose table is not
+// complete yet can never take a field from the older draw below it.
+std::size_t NextTitleAt(std::string_view text) {
+  for (std::size_t at = text.find(kTitleStart); at != std::string_view::npos;
+       at = text.find(kTitleStart, at + kTitleStart.size())) {
+    const std::size_t digitsAt = at + kTitleStart.size();
+    std::size_t end = digitsAt;
+    while (end < text.size() && text[end] >= '0' && text[end] <= '9') {
+      ++end;
+    }
+    if (end > digitsAt && text.substr(end, kTitleEnd.size()) == kTitleEnd) {
+      return at;
+    }
+  }
+  return text.size();
+}
+
 // Takes `count` cells of at most two characters that are numbers. An empty
-// cell holds no number and is passed over like any other cell that is not one.
+// cell means the page is not filled in yet: the draw is not read at all.
 bool TakeSmallNumbers(CellCursor& cursor, int count, std::string_view start, std::string_view end,
                       std::string& record) {
   for (int taken = 0; taken < count;) {
     const std::optional<std::string_view> cell = cursor.Next(start, end);
-    if (!cell) {
+    if (!cell || cell->empty()) {
       return false;
     }
     if (cell->size() > 2) {
@@ -100,7 +120,7 @@ bool TakeSmallNumbers(CellCursor& cursor, int count, std::string_view start, std
 bool TakeWinningNumber(CellCursor& cursor, std::size_t digits, std::string& record) {
   for (;;) {
     const std::optional<std::string_view> cell = cursor.Next(kCellStart, kCellEnd);
-    if (!cell) {
+    if (!cell || cell->empty()) {
       return false;
     }
     if (cell->size() == digits && ParseDigits(*cell)) {
@@ -176,12 +196,13 @@ PageReading ReadResultText(Game game, std::string_view page, int drawNumber) {
   std::string_view rest = After(page, resultsAt, kResultsStart.size());
 
   // Not yet published is no failure: the title or its header is simply absent.
-  const std::string title = "第" + std::to_string(drawNumber) + "回";
+  const std::string title = std::string(kTitleStart) + std::to_string(drawNumber) + std::string(kTitleEnd);
   const std::size_t titleAt = rest.find(title);
   if (titleAt == std::string_view::npos) {
     return {};
   }
   rest = After(rest, titleAt, title.size());
+  rest = rest.substr(0, NextTitleAt(rest));
   const std::size_t headerAt = rest.find(rules.numbersHeader);
   if (headerAt == std::string_view::npos) {
     return {};
