@@ -69,7 +69,7 @@ bool AppendRecord(const PageRules& rules, const std::string& record, const Acqui
   const RecordLayout& layout = LayoutOf(rules.game);
   const std::string twin = context.dataFolder + std::string(layout.tempFile);
   const std::string target = context.dataFolder + std::string(layout.dataFile);
-  switch (AppendViaTwin(twin, target, record + "\r\n")) {
+  switch (AppendRecordViaTwin(twin, target, record + "\r\n", context.files)) {
     case ReplaceOutcome::Replaced:
       return true;
     case ReplaceOutcome::TwinFailed:
