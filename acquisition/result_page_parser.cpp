@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <optional>
+#include <span>
 
 #include "acquisition/result_page_rules.h"
 #include "acquisition/text_fields.h"
@@ -27,13 +28,44 @@ std::string_view After(std::string_view text, std::size_t at, std::size_t skip) 
   return text.substr(at + skip);
 }
 
-std::optional<std::string_view> Between(std::string_view text, std::string_view start, std::string_view end) {
-  const std::size_t startAt = text.find(start);
+// Whether the occurrence of `label` at `at` is part of a longer label of the
+// same game ("ストレート" inside "セット（ストレート）").
+bool InsideLongerLabel(std::string_view text, std::size_t at, std::string_view label,
+                       std::span<const PrizeClassRule> prizes) {
+  for (const PrizeClassRule& other : prizes) {
+    if (other.label.size() <= label.size()) {
+      continue;
+    }
+    for (std::size_t inside = other.label.find(label); inside != std::string_view::npos;
+         inside = other.label.find(label, inside + 1)) {
+      if (at >= inside && text.substr(at - inside, other.label.size()) == other.label) {
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+// The first occurrence of `label` from `from` on that stands as a label of
+// its own: a class whose row is missing must not be found inside another's.
+std::size_t FindLabel(std::string_view text, std::string_view label, std::span<const PrizeClassRule> prizes,
+                      std::size_t from = 0) {
+  for (std::size_t at = text.find(label, from); at != std::string_view::npos; at = text.find(label, at + 1)) {
+    if (!InsideLongerLabel(text, at, label, prizes)) {
+      return at;
+    }
+  }
+  return std::string_view::npos;
+}
+
+std::optional<std::string_view> Between(std::string_view text, std::string_view start, std::string_view end,
+                                        std::span<const PrizeClassRule> prizes) {
+  const std::size_t startAt = FindLabel(text, start, prizes);
   if (startAt == std::string_view::npos) {
     return std::nullopt;
   }
   const std::size_t contentAt = startAt + start.size();
-  const std::size_t endAt = text.find(end, contentAt);
+  const std::size_t endAt = FindLabel(text, end, prizes, contentAt);
   if (endAt == std::string_view::npos) {
     return std::nullopt;
   }
@@ -153,8 +185,8 @@ std::optional<long long> FirstYenAmount(std::string_view section) {
 }
 
 std::optional<long long> PrizeAmount(std::string_view cells, const PrizeClassRule& prize,
-                                     std::string_view nextLabel) {
-  const std::optional<std::string_view> found = Between(cells, prize.label, nextLabel);
+                                     std::string_view nextLabel, std::span<const PrizeClassRule> prizes) {
+  const std::optional<std::string_view> found = Between(cells, prize.label, nextLabel, prizes);
   if (!found) {
     return std::nullopt;
   }
@@ -172,7 +204,7 @@ std::optional<long long> PrizeAmount(std::string_view cells, const PrizeClassRul
 bool TakePrizes(std::string_view cells, std::span<const PrizeClassRule> prizes, std::string& record) {
   for (std::size_t i = 0; i < prizes.size(); ++i) {
     const std::string_view nextLabel = i + 1 < prizes.size() ? prizes[i + 1].label : kClosingLabel;
-    const std::optional<long long> amount = PrizeAmount(cells, prizes[i], nextLabel);
+    const std::optional<long long> amount = PrizeAmount(cells, prizes[i], nextLabel, prizes);
     if (!amount) {
       return false;
     }

@@ -237,6 +237,18 @@ TEST(NumbersPage, StraightWithAnAmountIsReadEvenBesideNoWinnerText) {
   EXPECT_EQ(ReadResultText(Game::Numbers4, page, 2800).record.substr(8, 7), "1037900");
 }
 
+// "ストレート" also stands inside "セット（ストレート）": a page still
+// without the straight row must not give the set straight's amount for it.
+TEST(NumbersPage, AClassWhoseRowIsMissingIsNotFoundInsideALongerLabel) {
+  for (Game game : {Game::Numbers4, Game::Numbers3}) {
+    DrawOnPage draw = SampleDraw(game, 2800);
+    draw.prizes.erase(draw.prizes.begin());
+    const PageReading reading = Read(draw, 2800);
+    EXPECT_EQ(reading.record, "") << GameName(game);
+    EXPECT_EQ(reading.failureOffset, 9) << GameName(game);
+  }
+}
+
 TEST(NumbersPage, MissingMiniClassOfNumbers3FailsWith9) {
   const std::string page = Without(ResultPageHtml(SampleDraw(Game::Numbers3, 2800)), "ミニ");
   EXPECT_EQ(ReadResultText(Game::Numbers3, page, 2800).failureOffset, 9);
