@@ -318,13 +318,18 @@ EndOfCheckView DecideEndOfCheck(const CheckOutcome& outcome, int scheduleMode, b
 
 void FinishCheck(const CheckOutcome& outcome, CheckState& state, const ScheduleConfig& config, int nowHhmm,
                  const std::function<void(const EndOfCheckView&)>& apply) {
+  // Given back on every way out: a step that fails here must not keep every
+  // later check from starting.
+  const struct CheckRunningRelease {
+    CheckState& state;
+    ~CheckRunningRelease() { state.checkRunning.store(false); }
+  } release{state};
   if (outcome.startupRun) {
     state.startupRun.store(false);
   } else if (outcome.resident) {
     state.scheduleMode.store(ModeAt(config, nowHhmm));
   }
   apply(DecideEndOfCheck(outcome, state.scheduleMode.load(), state.noticePending.load(), state.windowOpen.load()));
-  state.checkRunning.store(false);
 }
 
 std::string UpdateNoticeText(const std::array<bool, 4>& updated) {

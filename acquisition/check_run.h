@@ -163,6 +163,7 @@ EndOfCheckView DecideEndOfCheck(const CheckOutcome& outcome, int scheduleMode, b
 // The window thread's part of the end-of-check step: clears StartupRun,
 // recomputes the mode for the tray hint, hands the view to `apply` and then
 // clears CheckRunning, so no second check can start before the window is done.
+// CheckRunning is cleared also when `apply` throws; the exception goes on.
 void FinishCheck(const CheckOutcome& outcome, CheckState& state, const ScheduleConfig& config, int nowHhmm,
                  const std::function<void(const EndOfCheckView&)>& apply);
 

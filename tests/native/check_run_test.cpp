@@ -394,6 +394,21 @@ TEST_F(CheckRunTest, AnOperationThatThrowsStillEndsTheCheckOnce) {
   EXPECT_FALSE(state.checkRunning.load());
 }
 
+// The window's part of the end-of-check step failing must not stop every
+// later check: CheckRunning is given back and the failure goes on to be shown.
+TEST(FinishCheck, GivesCheckRunningBackWhenTheWindowStepThrows) {
+  CheckState state;
+  state.checkRunning = true;
+  state.startupRun = true;
+  CheckOutcome outcome;
+  outcome.startupRun = true;
+  EXPECT_THROW(FinishCheck(outcome, state, ScheduleConfig{}, 1200,
+                           [](const EndOfCheckView&) { throw std::runtime_error("window step"); }),
+               std::runtime_error);
+  EXPECT_FALSE(state.checkRunning.load());
+  EXPECT_FALSE(state.startupRun.load());
+}
+
 TEST_F(CheckRunTest, ReaderEventCodesShowNothingAndDoNotEndTheCheck) {
   CheckRun run(state, host.Host());
   for (int code = 109; code <= 112; ++code) run.NotifyUser(code, 3);
