@@ -1,6 +1,7 @@
 #pragma once
 // What the readers and the full refresh of one check share: the fetcher, the
-// address table, the data folder and the checker's stop request.
+// address table, the data folder, the checker's stop request and the file
+// steps the data files are written with.
 
 #include <functional>
 #include <stop_token>
@@ -8,6 +9,7 @@
 
 #include "acquisition/fetch.h"
 #include "acquisition/url_directory.h"
+#include "store/file_system.h"
 
 namespace norv {
 
@@ -16,6 +18,7 @@ struct AcquisitionContext {
   const UrlTable& urls;
   std::string dataFolder;  // ends with a path separator
   std::stop_token stop;
+  FileSystem& files = LocalFileSystem();
 };
 
 // Receives a failure as (code, number): the readers' event code and sub-code,

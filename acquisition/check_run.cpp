@@ -107,7 +107,8 @@ void CheckRun::Run() {
   if (Stopped() || !ReadDirectory()) return;
   const std::optional<std::string> status = ReadStatusText();
   if (!status) {
-    NotifyUser(kCodeNoService, 0);
+    // A stop cuts the fetch short: the program is closing, nothing failed.
+    if (!Stopped()) NotifyUser(kCodeNoService, 0);
     return;
   }
   if (Stopped()) return;
@@ -127,9 +128,9 @@ void CheckRun::Run() {
 bool CheckRun::ReadDirectory() {
   if (state_.urlTableFilled.load()) return true;
   state_.urlTableFilled.store(true);
-  if (!TryFetchDirectory(false) && !TryFetchDirectory(true)) {
+  if (!TryFetchDirectory(false) && (Stopped() || !TryFetchDirectory(true))) {
     state_.urlTableFilled.store(false);  // the next check tries again
-    NotifyUser(kCodeNoService, 0);
+    if (!Stopped()) NotifyUser(kCodeNoService, 0);
     return false;
   }
   return !Stopped();
@@ -149,6 +150,7 @@ std::optional<std::string> CheckRun::ReadStatusText() {
   fallback_ = false;
   std::optional<std::string> text = TryFetchStatus(false);
   if (text && IsValidStatusText(*text)) return text;
+  if (Stopped()) return std::nullopt;
   fallback_ = true;
   text = TryFetchStatus(true);
   if (text && IsValidStatusText(*text)) return text;
@@ -166,11 +168,14 @@ std::optional<std::string> CheckRun::TryFetchStatus(bool fallback) {
 bool CheckRun::RefreshBehindGames(const std::array<int, 4>& statusCounts) {
   for (Game game : kAllGames) {
     const int statusCount = statusCounts[static_cast<std::size_t>(GameIndex(game))];
-    if (forced_ || statusCount > host_.sources.DrawCount(game)) {
+    // A file cut inside a record is never appended to; it is rewritten whole,
+    // as a forced check would, and the reader then appends to a sound file.
+    const bool forced = forced_ || !host_.sources.DataFileWhole(game);
+    if (forced || statusCount > host_.sources.DrawCount(game)) {
       // The count the file now holds, not the status count: a history that is
       // ahead of the status file would otherwise make the reader append a
       // draw the file already has.
-      if (const std::optional<int> held = host_.sources.RefreshDataFile(game, fallback_, forced_)) {
+      if (const std::optional<int> held = host_.sources.RefreshDataFile(game, fallback_, forced)) {
         host_.sources.SetDrawCount(game, *held);
         outcome_.updated[static_cast<std::size_t>(GameIndex(game))] = true;
       }
@@ -192,7 +197,8 @@ bool CheckRun::LoadTables() {
   for (Game game : kAllGames) {
     if (!Updated(outcome_.updated, game) && !outcome_.startupRun) continue;
     if (!TryLoadTable(game)) {
-      NotifyUser(kCodeTableLoadFailed, 0);
+      // A load gives up at once on a stop request; that is no failure.
+      if (!Stopped()) NotifyUser(kCodeTableLoadFailed, 0);
       return false;
     }
   }
@@ -312,13 +318,18 @@ EndOfCheckView DecideEndOfCheck(const CheckOutcome& outcome, int scheduleMode, b
 
 void FinishCheck(const CheckOutcome& outcome, CheckState& state, const ScheduleConfig& config, int nowHhmm,
                  const std::function<void(const EndOfCheckView&)>& apply) {
+  // Given back on every way out: a step that fails here must not keep every
+  // later check from starting.
+  const struct CheckRunningRelease {
+    CheckState& state;
+    ~CheckRunningRelease() { state.checkRunning.store(false); }
+  } release{state};
   if (outcome.startupRun) {
     state.startupRun.store(false);
   } else if (outcome.resident) {
     state.scheduleMode.store(ModeAt(config, nowHhmm));
   }
   apply(DecideEndOfCheck(outcome, state.scheduleMode.load(), state.noticePending.load(), state.windowOpen.load()));
-  state.checkRunning.store(false);
 }
 
 std::string UpdateNoticeText(const std::array<bool, 4>& updated) {

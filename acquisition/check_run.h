@@ -72,6 +72,10 @@ class CheckSources {
   // The status file from address slot 0, or slot 1 as the fallback. May throw.
   virtual std::string FetchStatusText(bool fallback) = 0;
   virtual int DrawCount(Game game) = 0;
+  // False when the data file's size is not a whole number of records (cut
+  // short by another program, a restore or a full disk); a missing file is
+  // nothing to repair.
+  virtual bool DataFileWhole(Game game) = 0;
   virtual void SetDrawCount(Game game, int count) = 0;
   // Records the data file holds after it was replaced; nothing when left alone.
   virtual std::optional<int> RefreshDataFile(Game game, bool fallback, bool forced) = 0;
@@ -159,6 +163,7 @@ EndOfCheckView DecideEndOfCheck(const CheckOutcome& outcome, int scheduleMode, b
 // The window thread's part of the end-of-check step: clears StartupRun,
 // recomputes the mode for the tray hint, hands the view to `apply` and then
 // clears CheckRunning, so no second check can start before the window is done.
+// CheckRunning is cleared also when `apply` throws; the exception goes on.
 void FinishCheck(const CheckOutcome& outcome, CheckState& state, const ScheduleConfig& config, int nowHhmm,
                  const std::function<void(const EndOfCheckView&)>& apply);
 

@@ -12,8 +12,8 @@ class UrlFetcher {
  public:
   virtual ~UrlFetcher() = default;
   // The whole reply as one line (all CR and LF removed), or empty text on any
-  // failure. With fromUtf8 the reply is checked as UTF-8 and invalid sequences
-  // are replaced. A stop request ends the read early with the partial text.
+  // failure. With fromUtf8 the reply is checked as UTF-8, invalid sequences
+  // are replaced and zero bytes dropped; without it every other byte stays. A stop request ends the read early with the partial text.
   // May throw (for example std::bad_alloc); callers treat that as a failed fetch.
   virtual std::string FetchUrlText(std::string_view url, bool fromUtf8, const std::stop_token& stop) = 0;
 };

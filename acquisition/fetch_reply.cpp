@@ -47,14 +47,19 @@ bool ReplyCollector::Append(std::string_view chunk) {
 
 // The UTF-8 check runs on the joined reply, before the line breaks go, so a
 // character split between two reads survives and a stray CR inside a broken
-// sequence cannot glue its neighbours into a different character. Zero bytes
-// are dropped: they have no place in a page or a data file, and left in they
-// would cut the text short at the next C-string boundary.
+// sequence cannot glue its neighbours into a different character. A page
+// loses its zero bytes, which have no place in one. Any other reply keeps
+// them: its fields stand at fixed positions, and dropping a byte would move
+// every later field onto its neighbour's place, so its reader must see the
+// damage and refuse the reply.
 std::string ReplyCollector::Finish(bool fromUtf8) const {
   if (tooLarge_) {
     return {};
   }
-  std::string text = RemoveLineBreaks(fromUtf8 ? RepairUtf8(bytes_) : bytes_);
+  if (!fromUtf8) {
+    return RemoveLineBreaks(bytes_);
+  }
+  std::string text = RemoveLineBreaks(RepairUtf8(bytes_));
   text.erase(std::remove(text.begin(), text.end(), '\0'), text.end());
   return text;
 }

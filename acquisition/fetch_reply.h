@@ -36,8 +36,9 @@ class ReplyCollector {
   bool TooLarge() const { return tooLarge_; }
   std::size_t Size() const { return bytes_.size(); }
 
-  // The reply as the callers see it: one line, valid UTF-8 when `fromUtf8`;
-  // empty when the reply was too large.
+  // The reply as the callers see it: one line, valid UTF-8 without zero
+  // bytes when `fromUtf8`, else every other byte as it came; empty when the
+  // reply was too large.
   std::string Finish(bool fromUtf8) const;
 
  private:

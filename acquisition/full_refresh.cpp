@@ -9,8 +9,11 @@ namespace norv {
 std::optional<std::string> BuildHistoryFile(Game game, std::string_view history, const std::stop_token& stop) {
   const std::size_t textBytes = static_cast<std::size_t>(LayoutOf(game).textBytes);
   const std::size_t records = history.size() / textBytes;
-  // An error page or a cut transfer must never become the history.
-  if (records == 0 || !AllDigits(history.substr(0, records * textBytes))) {
+  // An error page or a cut transfer must never become the history, nor one
+  // holding a zero byte: where it was dropped, every later record would stand
+  // one byte off and still pass for digits.
+  if (records == 0 || !AllDigits(history.substr(0, records * textBytes)) ||
+      history.find('\0') != std::string_view::npos) {
     return std::nullopt;
   }
   std::string file;
@@ -49,7 +52,7 @@ std::optional<int> RefreshDataFile(Game game, bool fallback, bool forced, int dr
   }
   const std::string twin = context.dataFolder + std::string(layout.tempFile);
   const std::string target = context.dataFolder + std::string(layout.dataFile);
-  if (WriteTwinAndReplace(twin, target, *file) != ReplaceOutcome::Replaced) {
+  if (WriteTwinAndReplace(twin, target, *file, context.files) != ReplaceOutcome::Replaced) {
     showMessage(kRefreshFailedMessage, 0);
     return std::nullopt;
   }

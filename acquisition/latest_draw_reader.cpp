@@ -32,20 +32,14 @@ std::string ResultAddress(const PageRules& rules, int attempt, const Acquisition
     report(kIndexEmpty);
     return {};
   }
-  const std::size_t imageAt = UpperAscii(index).find(rules.buttonImage);
-  if (imageAt == std::string::npos) {
-    report(kButtonMissing);
-    return {};
-  }
-  // The last link that opens before the button image is the one around it.
-  const std::string link = ExtractBetween(index, static_cast<int>(imageAt) + 1, kLinkStart, kLinkEnd, true, true);
-  if (link.empty()) {
-    report(kLinkEmpty);
+  const IndexLink found = ReadIndexLink(rules.game, index);
+  if (found.link.empty()) {
+    report(found.failureOffset);
     return {};
   }
   // The index links are paths from the server root; the primary index address
   // gives the scheme and host in both attempts.
-  return FieldAt(context.urls[rules.prefixSlot], 1, kResultPrefixLength) + link;
+  return FieldAt(context.urls[rules.prefixSlot], 1, kResultPrefixLength) + found.link;
 }
 
 std::string FindNextRecord(const PageRules& rules, int drawNumber, const AcquisitionContext& context,
@@ -69,7 +63,7 @@ bool AppendRecord(const PageRules& rules, const std::string& record, const Acqui
   const RecordLayout& layout = LayoutOf(rules.game);
   const std::string twin = context.dataFolder + std::string(layout.tempFile);
   const std::string target = context.dataFolder + std::string(layout.dataFile);
-  switch (AppendViaTwin(twin, target, record + "\r\n")) {
+  switch (AppendRecordViaTwin(twin, target, record + "\r\n", context.files)) {
     case ReplaceOutcome::Replaced:
       return true;
     case ReplaceOutcome::TwinFailed:
@@ -83,6 +77,19 @@ bool AppendRecord(const PageRules& rules, const std::string& record, const Acqui
 }
 
 }  // namespace
+
+IndexLink ReadIndexLink(Game game, std::string_view indexPage) {
+  const std::size_t imageAt = UpperAscii(indexPage).find(PageRulesOf(game).buttonImage);
+  if (imageAt == std::string::npos) {
+    return {{}, kButtonMissing};
+  }
+  // The last link that opens before the button image is the one around it.
+  std::string link = ExtractBetween(indexPage, static_cast<int>(imageAt) + 1, kLinkStart, kLinkEnd, true, true);
+  if (link.empty()) {
+    return {{}, kLinkEmpty};
+  }
+  return {std::move(link), 0};
+}
 
 bool ReadLatestDraw(Game game, GameData& data, const AcquisitionContext& context, const FailureSink& notify) {
   const PageRules& rules = PageRulesOf(game);

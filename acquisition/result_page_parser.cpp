@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <optional>
+#include <span>
 
 #include "acquisition/result_page_rules.h"
 #include "acquisition/text_fields.h"
@@ -11,6 +12,8 @@ namespace norv {
 namespace {
 
 constexpr std::string_view kResultsStart = "回別";
+constexpr std::string_view kTitleStart = "第";
+constexpr std::string_view kTitleEnd = "回";
 constexpr std::string_view kCellStart = "\"><STRONG>";
 constexpr std::string_view kCellEnd = "</STRONG></TD>";
 constexpr std::string_view kBonusStart = "\"><STRONG>(";
@@ -25,13 +28,44 @@ std::string_view After(std::string_view text, std::size_t at, std::size_t skip) 
   return text.substr(at + skip);
 }
 
-std::optional<std::string_view> Between(std::string_view text, std::string_view start, std::string_view end) {
-  const std::size_t startAt = text.find(start);
+// Whether the occurrence of `label` at `at` is part of a longer label of the
+// same game ("ストレート" inside "セット（ストレート）").
+bool InsideLongerLabel(std::string_view text, std::size_t at, std::string_view label,
+                       std::span<const PrizeClassRule> prizes) {
+  for (const PrizeClassRule& other : prizes) {
+    if (other.label.size() <= label.size()) {
+      continue;
+    }
+    for (std::size_t inside = other.label.find(label); inside != std::string_view::npos;
+         inside = other.label.find(label, inside + 1)) {
+      if (at >= inside && text.substr(at - inside, other.label.size()) == other.label) {
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+// The first occurrence of `label` from `from` on that stands as a label of
+// its own: a class whose row is missing must not be found inside another's.
+std::size_t FindLabel(std::string_view text, std::string_view label, std::span<const PrizeClassRule> prizes,
+                      std::size_t from = 0) {
+  for (std::size_t at = text.find(label, from); at != std::string_view::npos; at = text.find(label, at + 1)) {
+    if (!InsideLongerLabel(text, at, label, prizes)) {
+      return at;
+    }
+  }
+  return std::string_view::npos;
+}
+
+std::optional<std::string_view> Between(std::string_view text, std::string_view start, std::string_view end,
+                                        std::span<const PrizeClassRule> prizes) {
+  const std::size_t startAt = FindLabel(text, start, prizes);
   if (startAt == std::string_view::npos) {
     return std::nullopt;
   }
   const std::size_t contentAt = startAt + start.size();
-  const std::size_t endAt = text.find(end, contentAt);
+  const std::size_t endAt = FindLabel(text, end, prizes, contentAt);
   if (endAt == std::string_view::npos) {
     return std::nullopt;
   }
@@ -75,13 +109,31 @@ class CellCursor {
   std::string_view rest_;
 };
 
+// Where the next draw's title ("第", digits, "回") begins, or the text's end.
+// Everything a draw is read from lies before it, so a draw whose table is not
+// complete yet can never take a field from the older draw below it.
+std::size_t NextTitleAt(std::string_view text) {
+  for (std::size_t at = text.find(kTitleStart); at != std::string_view::npos;
+       at = text.find(kTitleStart, at + kTitleStart.size())) {
+    const std::size_t digitsAt = at + kTitleStart.size();
+    std::size_t end = digitsAt;
+    while (end < text.size() && text[end] >= '0' && text[end] <= '9') {
+      ++end;
+    }
+    if (end > digitsAt && text.substr(end, kTitleEnd.size()) == kTitleEnd) {
+      return at;
+    }
+  }
+  return text.size();
+}
+
 // Takes `count` cells of at most two characters that are numbers. An empty
-// cell holds no number and is passed over like any other cell that is not one.
+// cell means the page is not filled in yet: the draw is not read at all.
 bool TakeSmallNumbers(CellCursor& cursor, int count, std::string_view start, std::string_view end,
                       std::string& record) {
   for (int taken = 0; taken < count;) {
     const std::optional<std::string_view> cell = cursor.Next(start, end);
-    if (!cell) {
+    if (!cell || cell->empty()) {
       return false;
     }
     if (cell->size() > 2) {
@@ -100,7 +152,7 @@ bool TakeSmallNumbers(CellCursor& cursor, int count, std::string_view start, std
 bool TakeWinningNumber(CellCursor& cursor, std::size_t digits, std::string& record) {
   for (;;) {
     const std::optional<std::string_view> cell = cursor.Next(kCellStart, kCellEnd);
-    if (!cell) {
+    if (!cell || cell->empty()) {
       return false;
     }
     if (cell->size() == digits && ParseDigits(*cell)) {
@@ -133,8 +185,8 @@ std::optional<long long> FirstYenAmount(std::string_view section) {
 }
 
 std::optional<long long> PrizeAmount(std::string_view cells, const PrizeClassRule& prize,
-                                     std::string_view nextLabel) {
-  const std::optional<std::string_view> found = Between(cells, prize.label, nextLabel);
+                                     std::string_view nextLabel, std::span<const PrizeClassRule> prizes) {
+  const std::optional<std::string_view> found = Between(cells, prize.label, nextLabel, prizes);
   if (!found) {
     return std::nullopt;
   }
@@ -152,7 +204,7 @@ std::optional<long long> PrizeAmount(std::string_view cells, const PrizeClassRul
 bool TakePrizes(std::string_view cells, std::span<const PrizeClassRule> prizes, std::string& record) {
   for (std::size_t i = 0; i < prizes.size(); ++i) {
     const std::string_view nextLabel = i + 1 < prizes.size() ? prizes[i + 1].label : kClosingLabel;
-    const std::optional<long long> amount = PrizeAmount(cells, prizes[i], nextLabel);
+    const std::optional<long long> amount = PrizeAmount(cells, prizes[i], nextLabel, prizes);
     if (!amount) {
       return false;
     }
@@ -176,12 +228,13 @@ PageReading ReadResultText(Game game, std::string_view page, int drawNumber) {
   std::string_view rest = After(page, resultsAt, kResultsStart.size());
 
   // Not yet published is no failure: the title or its header is simply absent.
-  const std::string title = "第" + std::to_string(drawNumber) + "回";
+  const std::string title = std::string(kTitleStart) + std::to_string(drawNumber) + std::string(kTitleEnd);
   const std::size_t titleAt = rest.find(title);
   if (titleAt == std::string_view::npos) {
     return {};
   }
   rest = After(rest, titleAt, title.size());
+  rest = rest.substr(0, NextTitleAt(rest));
   const std::size_t headerAt = rest.find(rules.numbersHeader);
   if (headerAt == std::string_view::npos) {
     return {};

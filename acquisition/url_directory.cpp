@@ -23,7 +23,9 @@ bool StartsLikeAddress(std::string_view body, std::string_view primaryEndpoint) 
 
 bool ParseUrlDirectory(std::string_view reply, std::string_view primaryEndpoint, UrlTable& table) {
   const std::string body = ExtractBetween(reply, 1, "<BODY>", "</BODY>", false, false);
-  if (body.size() != kBodyLength || !StartsLikeAddress(body, primaryEndpoint)) {
+  // A zero byte would cut an address short where the system takes it.
+  if (body.size() != kBodyLength || !StartsLikeAddress(body, primaryEndpoint) ||
+      body.find('\0') != std::string::npos) {
     return false;
   }
   const std::string_view fields(body);

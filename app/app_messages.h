@@ -3,8 +3,11 @@
 //
 // kMsgRunOnWindowThread is the one way a worker thread changes the window: it
 // sends (never posts) the message with lParam pointing to a WindowThreadCall
-// that lives on the sender's stack. The window procedure runs the call with the
-// window object and returns 1; the sender waits in SendMessage until then.
+// that lives on the sender's stack and is registered as in flight while it
+// waits. The window procedure runs only a registered call, with the window
+// object, and returns 1; the sender waits in SendMessage until then. Any other
+// program can send or post the same number, so lParam is looked up, never
+// followed blindly.
 // Modal loops (message boxes, the wait loops that pump messages) service sent
 // messages, so a worker never waits on a window thread that is waiting for it.
 // Once the window is destroyed SendMessage returns 0 at once: the call is
@@ -22,6 +25,11 @@ using WindowThreadCall = std::function<void(MainWindow&)>;
 
 inline constexpr UINT kMsgRunOnWindowThread = WM_APP + 1;  // lParam: const WindowThreadCall*
 inline constexpr UINT kMsgTrayIcon = WM_APP + 2;           // the tray icon's callback message
+
+// Probes that only the test build of the program (norv_probed.exe, which the
+// Windows tests start) answers; norv.exe leaves them to DefWindowProc, so no
+// other program can read or hold its state through them.
+//
 // Answers the first body row in view of the active tab's grid, or 0 while
 // that grid is hidden; lets outside probes read the view without the grid.
 inline constexpr UINT kMsgActiveGridTopRow = WM_APP + 3;
@@ -36,6 +44,8 @@ inline constexpr LRESULT kProbeForcedRefresh = 8;
 // wParam, as a table rebuild does; answers 1 when taken. Lets outside probes
 // hold a game busy for as long as they need, which no real rebuild does.
 inline constexpr UINT kMsgHoldTableBusy = WM_APP + 5;
+// Throws from inside the window procedure (post it: the handling shows a box).
+inline constexpr UINT kMsgThrowProbe = WM_APP + 63;
 
 // The setup program's way in, a registered message because it comes from
 // another program: before replacing the program files it asks a running copy
@@ -48,5 +58,9 @@ inline constexpr LRESULT kEndForUpgradeAnswer = 0x4E4F5256;  // "NORV"
 // Runs `call` on the thread of `window` and waits for it. False when the
 // window is gone and the call was skipped.
 bool RunOnWindowThread(HWND window, const WindowThreadCall& call);
+
+// The window procedure's side: the in-flight call that kMsgRunOnWindowThread's
+// lParam names, taken out so it runs once, or nullptr for any other value.
+const WindowThreadCall* ClaimWindowThreadCall(LPARAM lParam);
 
 }  // namespace norv

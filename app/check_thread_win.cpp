@@ -22,7 +22,9 @@
 #include "notices/version_notice.h"
 #include "settings/setting_access.h"
 #include "settings/settings_storage.h"
+#include "store/draw_record.h"
 #include "store/draw_table.h"
+#include "store/file_replace.h"
 
 namespace norv {
 
@@ -105,6 +107,12 @@ std::string CheckThread::FetchStatusText(bool fallback) {
 int CheckThread::DrawCount(Game game) { return GameDataOf(game).drawCount.load(); }
 
 void CheckThread::SetDrawCount(Game game, int count) { GameDataOf(game).drawCount.store(count); }
+
+bool CheckThread::DataFileWhole(Game game) {
+  const RecordLayout& layout = LayoutOf(game);
+  const std::optional<std::uint64_t> size = LocalFileSystem().SizeOf(DataFolder + std::string(layout.dataFile));
+  return !size || HoldsWholeRecords(*size, static_cast<std::size_t>(layout.recordBytes));
+}
 
 std::optional<int> CheckThread::RefreshDataFile(Game game, bool fallback, bool forced) {
   const AcquisitionContext context{Fetcher(), AppUrlTable(), DataFolder, stop_};

@@ -31,6 +31,7 @@ class CheckThread final : public CheckWindow, public CheckSources, public CheckN
   bool FetchUrlDirectory(bool secondaryEndpoint) override;
   std::string FetchStatusText(bool fallback) override;
   int DrawCount(Game game) override;
+  bool DataFileWhole(Game game) override;
   void SetDrawCount(Game game, int count) override;
   std::optional<int> RefreshDataFile(Game game, bool fallback, bool forced) override;
   bool ReadLatestDraw(Game game) override;

@@ -53,28 +53,8 @@ std::optional<std::wstring> AskCsvPath(HWND owner, Game game) {
   return file;
 }
 
-bool WriteWholeFile(const std::wstring& path, const std::string& bytes) {
-  // No sharing while it is written: the export is the file's only writer.
-  UniqueKernelHandle file = AdoptFileHandle(
-      ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) {
-    return false;
-  }
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
-    DWORD written = 0;
-    if (!::WriteFile(file.get(), bytes.data() + done, chunk, &written, nullptr) || written == 0) {
-      return false;
-    }
-    done += written;
-  }
-  return ::CloseHandle(file.release()) != FALSE;
-}
-
 void ExportGameCsv(Game game, const DrawTable& table, const std::wstring& path) {
-  const std::optional<std::string> bytes = CsvFileBytes(game, table);
-  const bool written = bytes && WriteWholeFile(path, *bytes);
+  const bool written = WriteCsvFile(game, table, Narrow(path));
   ShowProgramMessage(written ? kCsvWrittenCode : kCsvFailedCode, 0);
 }
 

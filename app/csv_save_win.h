@@ -15,12 +15,8 @@ namespace norv {
 std::optional<std::wstring> AskCsvPath(HWND owner, Game game);
 
 // Writes the game's CSV file, replacing an existing one, then shows message 4,
-// or 3 when the file could not be created or written. The caller holds the
+// or 3 when the file could not be written (an existing one then stays as it was). The caller holds the
 // game's TableBusy flag throughout, messages included.
 void ExportGameCsv(Game game, const DrawTable& table, const std::wstring& path);
-
-// False when the file could not be created or not wholly written; a partly
-// written file stays.
-bool WriteWholeFile(const std::wstring& path, const std::string& bytes);
 
 }  // namespace norv

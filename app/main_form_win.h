@@ -28,6 +28,13 @@ inline constexpr UINT_PTR kTimer1 = 2;  // the schedule timer
 // The local clock as hhmm (19:05 is 1905), as the schedule reads it.
 int LocalClockHhmm();
 
+class MainWindow;
+
+// Asked first about every message of the main window; true when it answered
+// with `answer`. Only the test build of the program sets one, for its probes.
+using WindowMessageHook = bool (*)(MainWindow& form, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& answer);
+void SetWindowMessageHook(WindowMessageHook hook);
+
 class MainWindow {
  public:
   explicit MainWindow(HINSTANCE instance);
@@ -62,6 +69,11 @@ class MainWindow {
   // The checker's start and end: busy image and N3.
   void SetCheckButtonBusy(bool busy);
 
+  // What the window shows, for the test build's probes.
+  // The first body row in view of the active tab's grid, or 0 while that grid is hidden.
+  LRESULT ActiveGridTopRow() const;
+  bool TrayAnimating() const { return trayIcon1_.Animating(); }
+
  private:
   friend LRESULT CALLBACK MainWindowProc(HWND, UINT, WPARAM, LPARAM);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -82,8 +94,6 @@ class MainWindow {
   void Timer1Timer();
   void WaitForRunningCheck();
   void ApplyEndOfCheck(const EndOfCheckView& view);
-  LRESULT RunStateProbe() const;
-  LRESULT HoldTableBusy(WPARAM game, LPARAM take);
   void RequestCheckerStop();
   void SavePositionIfMoved();
   int ActiveTab() const;
@@ -95,7 +105,6 @@ class MainWindow {
   void FormMouseWheelDown();
   void FormMouseWheelUp();
   void ScrollActiveGrid(bool down);
-  LRESULT ActiveGridTopRow() const;
 
   void ToolButton1Click();
   void ToolButton2MouseDown(bool shiftHeld);

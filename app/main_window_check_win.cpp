@@ -110,9 +110,16 @@ void MainWindow::StartOfCheckStep(const StartOfCheckView& view) {
   SetCaption(view.caption);
 }
 
+// FinishCheck gives CheckRunning back whatever happens on the way; the check
+// button comes back here, so a failure never leaves the checks stopped.
 void MainWindow::EndOfCheckStep(const CheckOutcome& outcome) {
-  FinishCheck(outcome, state_, CurrentScheduleConfig(), LocalClockHhmm(),
-              [this](const EndOfCheckView& view) { ApplyEndOfCheck(view); });
+  try {
+    FinishCheck(outcome, state_, CurrentScheduleConfig(), LocalClockHhmm(),
+                [this](const EndOfCheckView& view) { ApplyEndOfCheck(view); });
+  } catch (...) {
+    SetCheckButtonBusy(false);
+    throw;
+  }
 }
 
 void MainWindow::ApplyEndOfCheck(const EndOfCheckView& view) {
@@ -158,27 +165,6 @@ void MainWindow::AcknowledgeNotice() {
   if (!state_.checkRunning) {
     ShowNormalTrayIcon();
   }
-}
-
-LRESULT MainWindow::RunStateProbe() const {
-  LRESULT bits = 0;
-  if (state_.noticePending) bits |= kProbeNoticePending;
-  if (trayIcon1_.Animating()) bits |= kProbeTrayAnimating;
-  if (state_.checkRunning) bits |= kProbeCheckRunning;
-  if (state_.forcedRefresh) bits |= kProbeForcedRefresh;
-  return bits;
-}
-
-LRESULT MainWindow::HoldTableBusy(WPARAM game, LPARAM take) {
-  if (game > 3) {
-    return 0;
-  }
-  GameData& data = GameDataOf(kAllGames[game]);
-  if (take) {
-    return data.TryTakeBusy() ? 1 : 0;
-  }
-  data.ReleaseBusy();
-  return 1;
 }
 
 }  // namespace norv

@@ -7,6 +7,7 @@
 #include <atomic>
 
 #include "app/app_messages.h"
+#include "app/exception_display_win.h"
 #include "base/folders_win.h"
 #include "app/main_form_win.h"
 #include "base/window_instance_win.h"
@@ -32,8 +33,13 @@ constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINI
 constexpr int kInitFailedCode = 10;
 
 std::atomic<HWND> mainWindowHandle{nullptr};
+WindowMessageHook messageHook = nullptr;
 
 }  // namespace
+
+void SetWindowMessageHook(WindowMessageHook hook) {
+  messageHook = hook;
+}
 
 HWND MainWindowHandle() {
   return mainWindowHandle.load();
@@ -51,7 +57,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       }
     }
   } catch (...) {
-    // No exception crosses a window procedure.
+    // No exception crosses a window procedure, and none falls through to the
+    // default handling either: that would turn a refused close into an exit.
+    ShowEscapedException();
+    return 0;
   }
   return ::DefWindowProcW(window, message, wParam, lParam);
 }
@@ -171,14 +180,18 @@ void MainWindow::ShowMainWindow() {
   ::UpdateWindow(window_);
 }
 
+// The outcome is settled before any step that can fail, so a failure on the
+// way never turns the resident hide into an exit, nor an exit into a program
+// left running without its tray icon.
 void MainWindow::FormClose(bool& allowClose) {
-  allowClose = true;
-  if (AppSettings().Snapshot().mod) {
+  const bool resident = AppSettings().Snapshot().mod;
+  const bool hideOnly = resident && ::IsWindowVisible(window_);
+  allowClose = !hideOnly;
+  if (resident) {
     AcknowledgeNotice();
-    if (::IsWindowVisible(window_)) {
+    if (hideOnly) {
       ShowTrayMenu(true);
       ::ShowWindow(window_, SW_HIDE);
-      allowClose = false;
     } else {
       if (state_.checkRunning) {
         RequestCheckerStop();
@@ -228,22 +241,24 @@ void MainWindow::SavePositionIfMoved() {
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (LRESULT answer = 0; messageHook && messageHook(*this, message, wParam, lParam, answer)) {
+    return answer;
+  }
   switch (message) {
-    case kMsgRunOnWindowThread:
+    case kMsgRunOnWindowThread: {
       if (closing_) {
         return 0;
       }
-      (*reinterpret_cast<const WindowThreadCall*>(lParam))(*this);
+      const WindowThreadCall* call = ClaimWindowThreadCall(lParam);
+      if (!call) {
+        return 0;
+      }
+      (*call)(*this);
       return 1;
+    }
     case kMsgTrayIcon:
       OnTrayMessage(static_cast<UINT>(lParam));
       return 0;
-    case kMsgActiveGridTopRow:
-      return ActiveGridTopRow();
-    case kMsgRunStateProbe:
-      return RunStateProbe();
-    case kMsgHoldTableBusy:
-      return HoldTableBusy(wParam, lParam);
     case WM_COMMAND:
       OnCommand(LOWORD(wParam));
       return 0;
@@ -272,8 +287,12 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_CLOSE: {
-      bool allowClose = true;
-      FormClose(allowClose);
+      bool allowClose = false;
+      try {
+        FormClose(allowClose);
+      } catch (...) {
+        ShowEscapedException();
+      }
       if (allowClose) {
         ::DestroyWindow(window_);
       }

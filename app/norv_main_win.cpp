@@ -4,9 +4,9 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <exception>
 #include <string>
 
+#include "app/exception_display_win.h"
 #include "base/folders_win.h"
 #include "app/main_window_win.h"
 #include "base/run_state.h"
@@ -27,18 +27,11 @@ bool StartedForRestart() {
   return restart;
 }
 
-void ShowEscapedException(const char* what) {
-  ::MessageBoxW(nullptr, norv::Widen(what).c_str(), norv::Widen(norv::text::kProductName).c_str(),
-                MB_OK | MB_ICONERROR);
-}
-
 void RunMainWindow(HINSTANCE instance) {
   try {
     norv::RunApplication(instance);
-  } catch (const std::exception& e) {
-    ShowEscapedException(e.what());
   } catch (...) {
-    ShowEscapedException("");
+    norv::ShowEscapedException();
   }
 }
 

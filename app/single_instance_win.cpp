@@ -10,9 +10,11 @@ constexpr wchar_t kMutexName[] = L"norv";
 constexpr wchar_t kMainWindowClass[] = L"TForm1";
 }  // namespace
 
+// A copy running elevated, or at any other integrity level, owns a mutex this
+// one may not open: the refusal says an instance runs all the same.
 bool AnotherInstanceRuns() {
   UniqueKernelHandle existing(::OpenMutexW(MUTEX_ALL_ACCESS, FALSE, kMutexName));
-  return static_cast<bool>(existing);
+  return existing || ::GetLastError() == ERROR_ACCESS_DENIED;
 }
 
 void RefuseSecondStart() {
@@ -24,8 +26,10 @@ void RefuseSecondStart() {
 }
 
 InstanceMutex::InstanceMutex() : handle_(::CreateMutexW(nullptr, TRUE, kMutexName)) {
-  // A failed creation is tolerated: the program then runs without the mutex.
-  lostRace_ = handle_ && ::GetLastError() == ERROR_ALREADY_EXISTS;
+  // A failed creation is tolerated: the program then runs without the mutex,
+  // unless it failed because another copy's mutex may not be opened.
+  const DWORD error = ::GetLastError();
+  lostRace_ = handle_ ? error == ERROR_ALREADY_EXISTS : error == ERROR_ACCESS_DENIED;
   owned_ = handle_ && !lostRace_;
 }
 

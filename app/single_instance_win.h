@@ -5,7 +5,8 @@
 
 namespace norv {
 
-// True when an object named "norv" exists, whoever owns it.
+// True when an object named "norv" exists, whoever owns it, also one this
+// copy is denied access to.
 bool AnotherInstanceRuns();
 
 // The second copy's farewell: the message, then the first copy's main window

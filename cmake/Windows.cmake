@@ -22,6 +22,17 @@ if(TARGET norv_artwork)
   add_dependencies(norv norv_artwork)
 endif()
 
+# The test build of the program: norv.exe plus the answers to the probe
+# messages, which the shipped program must not give to any other program.
+add_executable(norv_probed WIN32 ${CMAKE_SOURCE_DIR}/app/norv_main_win.cpp
+  ${CMAKE_SOURCE_DIR}/tests/win/probes/main_window_probes_win.cpp ${_rc} ${NORVALE_RESOURCE_DEPS})
+target_link_libraries(norv_probed PRIVATE norv_win)
+target_link_options(norv_probed PRIVATE -municode)
+norvale_warnings(norv_probed)
+if(TARGET norv_artwork)
+  add_dependencies(norv_probed norv_artwork)
+endif()
+
 if(EXISTS ${CMAKE_SOURCE_DIR}/app/nnote_main_win.cpp)
   add_executable(nnote WIN32 ${CMAKE_SOURCE_DIR}/app/nnote_main_win.cpp ${NORVALE_NNOTE_RC})
   target_link_libraries(nnote PRIVATE user32)
@@ -57,7 +68,7 @@ file(GLOB _win_tests CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
 add_executable(norv_win_tests ${_win_tests} ${_rc})
 target_link_libraries(norv_win_tests PRIVATE norv_win gtest gmock gtest_main)
 target_compile_definitions(norv_win_tests PRIVATE NORVALE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
-add_dependencies(norv_win_tests norv norv_help ${NORVALE_TEST_HELPERS})
+add_dependencies(norv_win_tests norv norv_probed norv_help ${NORVALE_TEST_HELPERS})
 if(TARGET norv_artwork)
   add_dependencies(norv_win_tests norv_artwork)
 endif()

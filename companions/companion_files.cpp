@@ -6,29 +6,24 @@
 
 namespace norv {
 
-namespace {
+// A folder of that name is not a companion's executable.
+bool DiskCompanionFiles::FileExists(const std::string& path) const {
+  std::error_code error;
+  return std::filesystem::is_regular_file(PathFromUtf8(path), error);
+}
 
-class LocalFiles : public CompanionFiles {
- public:
-  // A folder of that name is not a companion's executable.
-  bool FileExists(const std::string& path) const override {
-    std::error_code error;
-    return std::filesystem::is_regular_file(PathFromUtf8(path), error);
-  }
-  bool FolderExists(const std::string& folder) const override {
-    std::error_code error;
-    return std::filesystem::is_directory(PathFromUtf8(folder), error);
-  }
-  ReplaceOutcome WriteAndReplace(const std::string& twinPath, const std::string& targetPath,
-                                 std::string_view content) override {
-    return WriteTwinAndReplace(twinPath, targetPath, content);
-  }
-};
+bool DiskCompanionFiles::FolderExists(const std::string& folder) const {
+  std::error_code error;
+  return std::filesystem::is_directory(PathFromUtf8(folder), error);
+}
 
-}  // namespace
+ReplaceOutcome DiskCompanionFiles::WriteAndReplace(const std::string& twinPath, const std::string& targetPath,
+                                                   std::string_view content) {
+  return WriteTwinAndReplace(twinPath, targetPath, content, files_);
+}
 
 CompanionFiles& LocalCompanionFiles() {
-  static LocalFiles files;
+  static DiskCompanionFiles files;
   return files;
 }
 

@@ -39,7 +39,19 @@ class CompanionFiles {
                                          std::string_view content) = 0;
 };
 
-// The real file system.
+// The real file system; its writes go through `files`.
+class DiskCompanionFiles : public CompanionFiles {
+ public:
+  explicit DiskCompanionFiles(FileSystem& files = LocalFileSystem()) : files_(files) {}
+  bool FileExists(const std::string& path) const override;
+  bool FolderExists(const std::string& folder) const override;
+  ReplaceOutcome WriteAndReplace(const std::string& twinPath, const std::string& targetPath,
+                                 std::string_view content) override;
+
+ private:
+  FileSystem& files_;
+};
+
 CompanionFiles& LocalCompanionFiles();
 
 }  // namespace norv

@@ -12,9 +12,12 @@ constexpr int kHighestPort = 65535;
 void ApplyGeneral(OptionsForm& form, Settings& settings, SettingsStorage& storage, const ApplyEnvironment& env,
                   ApplyOutcome& outcome) {
   // The start-up entry follows the flag only when the flag changes, so an
-  // entry edited elsewhere is left alone by an unrelated apply.
-  if (StoreIfChanged(storage, "win", settings.win, form.win) != StoreResult::Unchanged && env.setStartupEntry) {
-    env.setStartupEntry(form.win);
+  // entry edited elsewhere is left alone by an unrelated apply; only the bare
+  // path of an earlier release is rewritten in quotes.
+  if (StoreIfChanged(storage, "win", settings.win, form.win) != StoreResult::Unchanged) {
+    if (env.setStartupEntry) env.setStartupEntry(form.win);
+  } else if (form.win && env.startupEntryIsBare && env.setStartupEntry && env.startupEntryIsBare()) {
+    env.setStartupEntry(true);
   }
   StoreIfChanged(storage, "dkg", settings.dkg, form.dkg);
   StoreIfChanged(storage, "msg", settings.msg, form.msg);

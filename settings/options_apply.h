@@ -18,6 +18,8 @@ struct ApplyEnvironment {
   std::function<bool(const std::string& path)> fileExists;
   // Writes (true) or deletes (false) the start-with-Windows entry.
   std::function<void(bool startWithWindows)> setStartupEntry;
+  // Whether the entry is the bare path an earlier release wrote.
+  std::function<bool()> startupEntryIsBare;
 };
 
 struct ApplyOutcome {

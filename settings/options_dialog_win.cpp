@@ -17,6 +17,7 @@
 #include "settings/options_controls_win.h"
 #include "settings/options_pages_win.h"
 #include "settings/registry_storage_win.h"
+#include "settings/startup_entry.h"
 #include "settings/settings.h"
 #include "settings/settings_storage.h"
 
@@ -348,6 +349,10 @@ bool OptionsDialog::Apply() {
     } else {
       DeleteStartupEntry();
     }
+  };
+  environment.startupEntryIsBare = [&programFolder] {
+    const std::optional<std::string> entry = ReadStartupEntry();
+    return entry && IsBareStartupEntry(*entry, programFolder);
   };
   ApplyOutcome outcome;
   AppSettings().Update(

@@ -6,6 +6,7 @@
 #include "base/handles_win.h"
 #include "base/unicode_win.h"
 #include "resources/strings.h"
+#include "settings/startup_entry.h"
 
 namespace norv {
 
@@ -128,8 +129,19 @@ bool RegistrySettingsStorage::DeleteValue(std::string_view section, std::string_
 
 bool WriteStartupEntry(std::string_view programFolder) {
   const UniqueRegKey run = CreateKey(HKEY_CURRENT_USER, kRunKey, KEY_SET_VALUE);
-  const std::string command = std::string(programFolder) + std::string(text::kProgramFile);
-  return run && SetString(run.get(), Widen(text::kProductCode), Widen(command));
+  return run && SetString(run.get(), Widen(text::kProductCode), Widen(StartupEntryCommand(programFolder)));
+}
+
+std::optional<std::string> ReadStartupEntry() {
+  const UniqueRegKey run = OpenKey(HKEY_CURRENT_USER, kRunKey, KEY_QUERY_VALUE);
+  if (!run) {
+    return std::nullopt;
+  }
+  const auto value = QueryString(run.get(), Widen(text::kProductCode));
+  if (!value) {
+    return std::nullopt;
+  }
+  return Narrow(*value);
 }
 
 bool DeleteStartupEntry() { return DeleteValueBelow(HKEY_CURRENT_USER, kRunKey, Widen(text::kProductCode)); }

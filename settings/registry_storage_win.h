@@ -2,6 +2,8 @@
 // The settings in the current user's registry: sections below
 // HKEY_CURRENT_USER\Software\Pellmark, every value a REG_SZ string.
 
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "settings/settings_storage.h"
@@ -16,8 +18,10 @@ class RegistrySettingsStorage : public SettingsStorage {
 };
 
 // The "start with Windows" entry: the value "T-NORV" under
-// HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Run.
+// HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Run, the
+// program's path in quotes.
 bool WriteStartupEntry(std::string_view programFolder);
 bool DeleteStartupEntry();
+std::optional<std::string> ReadStartupEntry();
 
 }  // namespace norv

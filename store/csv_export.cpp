@@ -5,6 +5,7 @@
 
 #include "resources/check_strings.h"
 #include "resources/strings.h"
+#include "store/file_replace.h"
 #include "store/shift_jis.h"
 
 namespace norv {
@@ -79,6 +80,17 @@ std::string CsvContent(Game game, const DrawTable& table) {
 
 std::optional<std::string> CsvFileBytes(Game game, const DrawTable& table) {
   return ToShiftJis(CsvContent(game, table));
+}
+
+std::string CsvTwinPath(const std::string& path) {
+  const std::size_t nameAt = path.find_last_of("\\/");
+  const std::size_t at = nameAt == std::string::npos ? 0 : nameAt + 1;
+  return path.substr(0, at) + "tmp_" + path.substr(at);
+}
+
+bool WriteCsvFile(Game game, const DrawTable& table, const std::string& path, FileSystem& files) {
+  const std::optional<std::string> bytes = CsvFileBytes(game, table);
+  return bytes && WriteTwinAndReplace(CsvTwinPath(path), path, *bytes, files) == ReplaceOutcome::Replaced;
 }
 
 std::string CsvDialogTitle(Game game) {

@@ -2,7 +2,7 @@
 # Duration of a check that finds nothing new: norv.exe under Wine against the
 # local draw service, with every data file complete, next to curl (native)
 # fetching the same addresses in the same order. Run after building
-# build/native (norv-drawservice) and build/win (norv, check_bench).
+# build/native (norv-drawservice) and build/win (norv_probed, check_bench).
 #   tools/bench-check.sh [RUNS]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

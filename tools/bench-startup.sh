@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Start-up time of norv.exe under Wine: from process start to a visible window
 # with its first grid loaded, with four 9,999-record histories and with four
-# empty ones. Run after building build/win (norv and startup_probe).
+# empty ones. Run after building build/win (norv_probed and startup_probe).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 runs=${1:-5}

@@ -73,6 +73,9 @@ struct DrawOnPage {
   std::vector<std::string> numberCells;
   std::optional<std::string> bonusCell;  // without its parentheses
   std::vector<std::pair<std::string, std::string>> prizes;  // label, amount cell text
+  // The bonus under its own "ボーナス数字" row below the main numbers, as the
+  // LOTO6 page lays it out, instead of one header row over all number cells.
+  bool bonusInOwnRow = false;
 };
 
 inline std::string NumberCell(std::string_view text) {
@@ -87,7 +90,10 @@ inline std::string AmountCell(std::string_view text) {
   return "<td class=\"y\"><strong>" + std::string(text) + "</strong></td>";
 }
 
-inline std::string NumbersHeaderRow(Game game) {
+inline std::string NumbersHeaderRow(Game game, bool bonusInOwnRow = false) {
+  if (bonusInOwnRow) {
+    return "<tr><th colspan=\"6\">本数字</th></tr>\n";
+  }
   switch (game) {
     case Game::Loto6: return "<tr><th colspan=\"6\">本数字</th><th>ボーナス数字</th></tr>\n";
     case Game::MiniLoto: return "<tr><th colspan=\"5\">本数字</th><th>ボーナス数字</th></tr>\n";
@@ -98,9 +104,12 @@ inline std::string NumbersHeaderRow(Game game) {
 inline std::string DrawTableHtml(const DrawOnPage& d) {
   std::string html = "<table class=\"typeTK\">\n<tr><th>回別</th><th colspan=\"7\">第" + std::to_string(d.draw) +
                      "回</th></tr>\n<tr><th>抽せん日</th><td colspan=\"7\">2011年1月6日</td></tr>\n" +
-                     NumbersHeaderRow(d.game) + "<tr>";
+                     NumbersHeaderRow(d.game, d.bonusInOwnRow) + "<tr>";
   for (const std::string& cell : d.numberCells) {
     html += NumberCell(cell);
+  }
+  if (d.bonusInOwnRow) {
+    html += "</tr>\n<tr><th>ボーナス数字</th></tr>\n<tr>";
   }
   if (d.bonusCell) {
     html += BonusCell(*d.bonusCell);

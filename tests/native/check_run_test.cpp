@@ -78,19 +78,23 @@ class FakeHost : public CheckWindow, public CheckSources, public CheckNotices, p
   Settings SettingsSnapshot() override { return settings; }
   bool FetchUrlDirectory(bool secondary) override {
     log.push_back(secondary ? "directory 2" : "directory 1");
+    StopAfter(log.back());
     return secondary ? secondaryDirectory : primaryDirectory;
   }
   std::string FetchStatusText(bool fallback) override {
     log.push_back(fallback ? "status 1" : "status 0");
+    StopAfter(log.back());
     if (throwStatus[fallback]) throw std::runtime_error("unreachable");
     return status[fallback];
   }
   int DrawCount(Game game) override { return counts[Index(game)]; }
+  bool DataFileWhole(Game game) override { return damaged.count(game) == 0; }
   void SetDrawCount(Game game, int count) override { counts[Index(game)] = count; }
   std::optional<int> RefreshDataFile(Game game, bool fallback, bool forced) override {
     log.push_back("refresh " + Name(game));
     refreshFallback = fallback;
     refreshForced = forced;
+    if (forced) forcedRefreshes.push_back(Name(game));
     StopAfter("refresh " + Name(game));
     return refreshed.count(game) ? std::optional<int>(refreshed[game]) : std::nullopt;
   }
@@ -139,6 +143,7 @@ class FakeHost : public CheckWindow, public CheckSources, public CheckNotices, p
   bool secondaryDirectory = true;
   std::array<int, 4> counts{};
   std::map<Game, int> refreshed;
+  std::map<Game, bool> damaged;
   std::map<Game, bool> newDraw;
   std::map<Game, bool> failLoad;
   bool throwOnRead = false;
@@ -157,6 +162,7 @@ class FakeHost : public CheckWindow, public CheckSources, public CheckNotices, p
   int ends = 0;
   bool refreshFallback = false;
   bool refreshForced = false;
+  std::vector<std::string> forcedRefreshes;
   StartOfCheckView startView;
   EndOfCheckView endView;
   CheckOutcome lastOutcome;
@@ -317,6 +323,48 @@ TEST_F(CheckRunTest, AStopRequestAfterARefreshEndsTheRunBeforeTheNextGame) {
   EXPECT_EQ(host.ends, 1);
 }
 
+// Another program cut the file inside a record: appending to it would make
+// every later record straddle a boundary, and the counts still agree.
+TEST_F(CheckRunTest, ADataFileCutInsideARecordIsRefreshedInFullBeforeTheReaderAppends) {
+  host.damaged[Game::MiniLoto] = true;
+  host.refreshed[Game::MiniLoto] = 100;
+  Run();
+  EXPECT_THAT(host.forcedRefreshes, ElementsAre("MiniLOTO"));
+  EXPECT_THAT(host.log, Not(Contains("refresh LOTO6")));
+  const auto at = [&](const std::string& step) { return std::find(host.log.begin(), host.log.end(), step); };
+  EXPECT_LT(at("refresh MiniLOTO"), at("read MiniLOTO"));
+  EXPECT_THAT(Loads(), ElementsAre("load MiniLOTO"));
+}
+
+// Closing stops a running check: whatever the stop cut short is no failure.
+TEST_F(CheckRunTest, AStopDuringTheDirectoryFetchEndsTheCheckWithoutAMessage) {
+  host.primaryDirectory = false;
+  host.stopAfter = "directory 1";
+  Run();
+  EXPECT_THAT(host.log, ElementsAre("start", "directory 1", "end"));
+  EXPECT_THAT(host.messages, IsEmpty());
+  EXPECT_FALSE(state.urlTableFilled.load()) << "the next start reads the directory again";
+}
+
+TEST_F(CheckRunTest, AStopDuringTheStatusFetchEndsTheCheckWithoutAMessage) {
+  host.throwStatus[false] = true;
+  host.stopAfter = "status 0";
+  Run();
+  EXPECT_THAT(host.log, Not(Contains("status 1")));
+  EXPECT_THAT(host.messages, IsEmpty());
+  EXPECT_EQ(host.ends, 1);
+}
+
+TEST_F(CheckRunTest, AStopWhileALoadWaitsForTheTableEndsTheCheckWithoutCode113) {
+  host.newDraw[Game::Loto6] = true;
+  host.failLoad[Game::Loto6] = true;  // as a load that gave up waiting for TableBusy
+  host.stopAfter = "load LOTO6";
+  Run();
+  EXPECT_THAT(host.messages, IsEmpty());
+  EXPECT_EQ(host.ends, 1);
+  EXPECT_FALSE(state.checkRunning.load());
+}
+
 TEST_F(CheckRunTest, AStopRequestDuringTheLoadsAnnouncesAndExportsNothing) {
   host.newDraw[Game::Loto6] = true;
   host.stopAfter = "load LOTO6";
@@ -344,6 +392,21 @@ TEST_F(CheckRunTest, AnOperationThatThrowsStillEndsTheCheckOnce) {
   Run();
   EXPECT_EQ(host.ends, 1);
   EXPECT_FALSE(state.checkRunning.load());
+}
+
+// The window's part of the end-of-check step failing must not stop every
+// later check: CheckRunning is given back and the failure goes on to be shown.
+TEST(FinishCheck, GivesCheckRunningBackWhenTheWindowStepThrows) {
+  CheckState state;
+  state.checkRunning = true;
+  state.startupRun = true;
+  CheckOutcome outcome;
+  outcome.startupRun = true;
+  EXPECT_THROW(FinishCheck(outcome, state, ScheduleConfig{}, 1200,
+                           [](const EndOfCheckView&) { throw std::runtime_error("window step"); }),
+               std::runtime_error);
+  EXPECT_FALSE(state.checkRunning.load());
+  EXPECT_FALSE(state.startupRun.load());
 }
 
 TEST_F(CheckRunTest, ReaderEventCodesShowNothingAndDoNotEndTheCheck) {

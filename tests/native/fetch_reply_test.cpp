@@ -67,10 +67,17 @@ TEST(ReplyCollector, ALineBreakInsideABrokenSequenceDoesNotMakeANewCharacter) {
   EXPECT_EQ(reply.Finish(true), "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD");
 }
 
-TEST(ReplyCollector, DropsZeroBytesWithoutCuttingTheText) {
+TEST(ReplyCollector, APageLosesItsZeroBytesWithoutBeingCutShort) {
   ReplyCollector reply;
-  reply.Append(std::string_view("12\0" "34", 5));
-  EXPECT_EQ(reply.Finish(false), "1234");
+  reply.Append(std::string_view("<p>\0" "第2160回", 14));
+  EXPECT_EQ(reply.Finish(true), "<p>第2160回");
+}
+
+// Fields at fixed positions must not move: the reader sees the damage.
+TEST(ReplyCollector, AnyOtherReplyKeepsItsZeroBytesInPlace) {
+  ReplyCollector reply;
+  reply.Append(std::string_view("12\0" "34\r\n", 7));
+  EXPECT_EQ(reply.Finish(false), std::string("12\0" "34", 5));
 }
 
 TEST(ReplyCollector, AReplyUpToTheLimitIsKept) {

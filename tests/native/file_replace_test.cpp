@@ -26,7 +26,7 @@ TEST_F(FileReplaceTest, AFullRewriteReplacesTheContentAndRemovesTheTwin) {
 
 TEST_F(FileReplaceTest, AnAppendAddsExactlyTheTail) {
   folder_.Write("dat_num4.tan", "record 1\r\n");
-  EXPECT_EQ(AppendViaTwin(Twin(), Data(), "record 2\r\n"), ReplaceOutcome::Replaced);
+  EXPECT_EQ(AppendRecordViaTwin(Twin(), Data(), "record 2\r\n"), ReplaceOutcome::Replaced);
   EXPECT_EQ(folder_.Read("dat_num4.tan"), "record 1\r\nrecord 2\r\n");
   EXPECT_FALSE(folder_.Exists("tmp_num4.tan"));
 }
@@ -34,15 +34,22 @@ TEST_F(FileReplaceTest, AnAppendAddsExactlyTheTail) {
 TEST_F(FileReplaceTest, ALeftoverTwinFromAnEarlierCrashDoesNotLeakIn) {
   folder_.Write("dat_num4.tan", "A");
   folder_.Write("tmp_num4.tan", "stale stale stale");
-  EXPECT_EQ(AppendViaTwin(Twin(), Data(), "B"), ReplaceOutcome::Replaced);
+  EXPECT_EQ(AppendRecordViaTwin(Twin(), Data(), "B"), ReplaceOutcome::Replaced);
   EXPECT_EQ(folder_.Read("dat_num4.tan"), "AB");
   folder_.Write("tmp_num4.tan", "stale stale stale");
   EXPECT_EQ(WriteTwinAndReplace(Twin(), Data(), "C"), ReplaceOutcome::Replaced);
   EXPECT_EQ(folder_.Read("dat_num4.tan"), "C");
 }
 
+TEST_F(FileReplaceTest, AFileCutInsideARecordIsNeverAppendedTo) {
+  folder_.Write("dat_num4.tan", "record 1\r\nrec");
+  EXPECT_EQ(AppendRecordViaTwin(Twin(), Data(), "record 2\r\n"), ReplaceOutcome::TwinFailed);
+  EXPECT_EQ(folder_.Read("dat_num4.tan"), "record 1\r\nrec");
+  EXPECT_FALSE(folder_.Exists("tmp_num4.tan"));
+}
+
 TEST_F(FileReplaceTest, AnAppendNeverCreatesADataFile) {
-  EXPECT_EQ(AppendViaTwin(Twin(), Data(), "record\r\n"), ReplaceOutcome::TwinFailed);
+  EXPECT_EQ(AppendRecordViaTwin(Twin(), Data(), "record\r\n"), ReplaceOutcome::TwinFailed);
   EXPECT_FALSE(folder_.Exists("dat_num4.tan"));
   EXPECT_FALSE(folder_.Exists("tmp_num4.tan"));
 }
@@ -51,7 +58,7 @@ TEST_F(FileReplaceTest, ATwinThatCannotBeWrittenLeavesTheDataFileAlone) {
   folder_.Write("dat_num4.tan", "kept");
   const std::string twin = folder_.File("missing folder/tmp_num4.tan");
   EXPECT_EQ(WriteTwinAndReplace(twin, Data(), "new"), ReplaceOutcome::TwinFailed);
-  EXPECT_EQ(AppendViaTwin(twin, Data(), "new"), ReplaceOutcome::TwinFailed);
+  EXPECT_EQ(AppendRecordViaTwin(twin, Data(), "new"), ReplaceOutcome::TwinFailed);
   EXPECT_EQ(folder_.Read("dat_num4.tan"), "kept");
 }
 

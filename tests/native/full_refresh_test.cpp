@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "acquisition/fetch_reply.h"
 #include "scripted_fetcher.h"
 #include "store/draw_record.h"
 #include "temp_data_folder.h"
@@ -135,6 +136,24 @@ TEST_F(FullRefresh, ErrorPageIsNeverTakenForAHistory) {
 
   EXPECT_EQ(folder.Read("dat_lot6.tan"), oldLoto6);
   EXPECT_EQ(messages, Reports{});
+}
+
+// A zero byte in place of a digit: were it dropped on the way, every later
+// record would stand one byte off and still be all digits.
+TEST_F(FullRefresh, AHistoryHoldingAZeroByteIsNeverTaken) {
+  std::string damaged = History(Game::Loto6, 20);
+  damaged[56 * 5 + 10] = '\0';
+  ReplyCollector reply;
+  reply.Append(damaged);
+  EXPECT_EQ(BuildHistoryFile(Game::Loto6, reply.Finish(false), {}), std::nullopt);
+
+  const std::string zeroInTheRemainder = History(Game::Loto6, 20) + std::string(1, '\0');
+  EXPECT_EQ(BuildHistoryFile(Game::Loto6, zeroInTheRemainder, {}), std::nullopt);
+
+  folder.Write("dat_lot6.tan", oldLoto6);
+  Offer(Game::Loto6, zeroInTheRemainder);
+  EXPECT_EQ(Refresh(Game::Loto6, 3, true), std::nullopt);
+  EXPECT_EQ(folder.Read("dat_lot6.tan"), oldLoto6);
 }
 
 TEST_F(FullRefresh, FailedOrEmptyDownloadLeavesTheFilesAlone) {

@@ -86,6 +86,25 @@ TEST_F(OptionsApply, TheStartupEntryFollowsOnlyAChangeOfTheFlag) {
   EXPECT_EQ(Stored("win"), "0");
 }
 
+TEST_F(OptionsApply, ABareEntryOfAnEarlierReleaseIsRewrittenWhileTheBoxStaysTicked) {
+  bool bare = true;
+  env.startupEntryIsBare = [&] { return bare; };
+  settings.win = true;
+  form = FormFromSettings(settings);
+  Apply();
+  EXPECT_EQ(startupCalls, (std::vector<bool>{true}));
+  EXPECT_TRUE(storage.written.empty()) << "win itself is unchanged";
+
+  bare = false;
+  Apply();
+  EXPECT_EQ(startupCalls, (std::vector<bool>{true})) << "a quoted entry is left alone";
+
+  bare = true;
+  settings.win = form.win = false;
+  Apply();
+  EXPECT_EQ(startupCalls, (std::vector<bool>{true})) << "nor is any entry while the box is clear";
+}
+
 TEST_F(OptionsApply, ResidencyIsWrittenButTheRunningModeStays) {
   form.mod = true;
 

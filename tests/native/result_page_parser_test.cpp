@@ -78,6 +78,49 @@ TEST_P(EveryGame, LaterDrawOnThePageIsNotTakenForTheNextOne) {
   EXPECT_EQ(ReadResultText(game, page, 541).record, "0541" + SampleRecordTail(game));
 }
 
+// The bank fills a new draw's table in steps; until then the older draw's
+// table stands right below it on the same page.
+std::string NewDrawAboveAnOlderOne(const DrawOnPage& unfinished) {
+  return ResultPageHtml(std::vector<DrawOnPage>{unfinished, SampleDraw(unfinished.game, unfinished.draw - 1)});
+}
+
+TEST_P(EveryGame, AnEmptyNumberCellFailsWith8AndTakesNothingFromTheOlderDraw) {
+  DrawOnPage unfinished = SampleDraw(GameUnderTest(), 542);
+  unfinished.numberCells[0] = "";
+  const PageReading reading = ReadResultText(GameUnderTest(), NewDrawAboveAnOlderOne(unfinished), 542);
+  EXPECT_EQ(reading.record, "");
+  EXPECT_EQ(reading.failureOffset, 8);
+}
+
+TEST_P(EveryGame, ATitleWithoutItsTableYetTakesNothingFromTheOlderDraw) {
+  DrawOnPage unfinished = SampleDraw(GameUnderTest(), 542);
+  unfinished.numberCells.clear();
+  unfinished.bonusCell.reset();
+  unfinished.prizes.clear();
+  const std::string page = NewDrawAboveAnOlderOne(unfinished);
+  EXPECT_EQ(ReadResultText(GameUnderTest(), page, 542).record, "");
+
+  // The older draw keeps its header; only the new one has none yet.
+  const std::size_t olderAt = page.find("第541回");
+  std::string titleOnly = page.substr(0, olderAt);
+  for (std::string_view header : {"本数字", "ボーナス数字", "抽せん数字"}) {
+    titleOnly = Without(titleOnly, header);
+  }
+  titleOnly += page.substr(olderAt);
+  const PageReading reading = ReadResultText(GameUnderTest(), titleOnly, 542);
+  EXPECT_EQ(reading.record, "");
+  EXPECT_EQ(reading.failureOffset, 0) << "no header under the title yet: not published";
+}
+
+TEST_P(EveryGame, PrizesNotYetShownAreNotTakenFromTheOlderDraw) {
+  DrawOnPage unfinished = SampleDraw(GameUnderTest(), 542);
+  unfinished.prizes.clear();
+  const PageReading reading = ReadResultText(GameUnderTest(), NewDrawAboveAnOlderOne(unfinished), 542);
+  EXPECT_EQ(reading.record, "");
+  const bool loto = GameUnderTest() == Game::Loto6 || GameUnderTest() == Game::MiniLoto;
+  EXPECT_EQ(reading.failureOffset, loto ? 10 : 9);
+}
+
 INSTANTIATE_TEST_SUITE_P(Games, EveryGame,
                          ::testing::Values(GameParam{Game::Loto6}, GameParam{Game::MiniLoto},
                                            GameParam{Game::Numbers4}, GameParam{Game::Numbers3}),
@@ -97,10 +140,24 @@ TEST(Loto6Page, AmountBeyond32BitsIsStillRead) {
 
 TEST(Loto6Page, ShortNumbersArePaddedAndCellsThatAreNotNumbersArePassedOver) {
   DrawOnPage draw = SampleDraw(Game::Loto6, 541);
-  draw.numberCells = {"抽せん", "-5", "", "5", "12", "18", "+2", "27", "33", "041", "41"};
+  draw.numberCells = {"抽せん", "-5", "5", "12", "18", "+2", "27", "33", "041", "41"};
   const PageReading reading = Read(draw, 541);
   EXPECT_EQ(reading.record.substr(4, 12), "051218273341");
   EXPECT_EQ(reading.record.size(), 56u);
+}
+
+TEST(Loto6Page, AnEmptyBonusCellFailsWith9) {
+  DrawOnPage unfinished = SampleDraw(Game::Loto6, 542);
+  unfinished.bonusCell = "";
+  const PageReading reading = ReadResultText(Game::Loto6, NewDrawAboveAnOlderOne(unfinished), 542);
+  EXPECT_EQ(reading.record, "");
+  EXPECT_EQ(reading.failureOffset, 9);
+}
+
+TEST(Loto6Page, TheBonusInARowOfItsOwnIsRead) {
+  DrawOnPage draw = SampleDraw(Game::Loto6, 541);
+  draw.bonusInOwnRow = true;
+  EXPECT_EQ(Read(draw, 541).record, "0541" + SampleRecordTail(Game::Loto6));
 }
 
 TEST(Loto6Page, MissingBonusCellFailsWith9) {
@@ -135,6 +192,19 @@ TEST(MiniLotoPage, MissingBonusAndUnreadablePrizeUseTheirOwnOffsets) {
   EXPECT_EQ(Read(noYen, 600).failureOffset, 10);
 }
 
+// Its reader starts after "ボーナス数字", which this layout puts after the
+// main numbers: what follows holds no five number cells of this draw.
+TEST(MiniLotoPage, LaidOutAsTheLoto6PageTheOlderDrawIsNeverTakenForTheNewOne) {
+  DrawOnPage newer = SampleDraw(Game::MiniLoto, 1353);
+  DrawOnPage older = SampleDraw(Game::MiniLoto, 1352);
+  older.numberCells = {"01", "02", "03", "04", "05"};
+  newer.bonusInOwnRow = older.bonusInOwnRow = true;
+  const PageReading reading =
+      ReadResultText(Game::MiniLoto, ResultPageHtml(std::vector<DrawOnPage>{newer, older}), 1353);
+  EXPECT_EQ(reading.record, "");
+  EXPECT_EQ(reading.failureOffset, 8);
+}
+
 TEST(NumbersPage, WinningNumberKeepsItsLeadingZeros) {
   EXPECT_EQ(Read(SampleDraw(Game::Numbers4, 2800), 2800).record.substr(4, 4), "0123");
   EXPECT_EQ(Read(SampleDraw(Game::Numbers3, 2800), 2800).record.substr(4, 3), "079");
@@ -165,6 +235,18 @@ TEST(NumbersPage, StraightWithAnAmountIsReadEvenBesideNoWinnerText) {
   draw.prizes[0].second = "1,037,900円";
   std::string page = Replaced(ResultPageHtml(draw), "12口", "該当なし");
   EXPECT_EQ(ReadResultText(Game::Numbers4, page, 2800).record.substr(8, 7), "1037900");
+}
+
+// "ストレート" also stands inside "セット（ストレート）": a page still
+// without the straight row must not give the set straight's amount for it.
+TEST(NumbersPage, AClassWhoseRowIsMissingIsNotFoundInsideALongerLabel) {
+  for (Game game : {Game::Numbers4, Game::Numbers3}) {
+    DrawOnPage draw = SampleDraw(game, 2800);
+    draw.prizes.erase(draw.prizes.begin());
+    const PageReading reading = Read(draw, 2800);
+    EXPECT_EQ(reading.record, "") << GameName(game);
+    EXPECT_EQ(reading.failureOffset, 9) << GameName(game);
+  }
 }
 
 TEST(NumbersPage, MissingMiniClassOfNumbers3FailsWith9) {

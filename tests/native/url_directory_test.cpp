@@ -58,6 +58,14 @@ TEST(UrlDirectory, BodyOfAnyOtherLengthThan1400IsRefusedAndLeavesTheTable) {
   }
 }
 
+TEST(UrlDirectory, ABodyHoldingAZeroByteIsRefused) {
+  std::string body = DirectoryBody(SampleAddresses());
+  body[2 * 100 + 20] = '\0';
+  UrlTable table = FilledWith("old");
+  EXPECT_FALSE(ParseUrlDirectory(DirectoryPage(body), kPrimary, table));
+  EXPECT_EQ(table[2], "old");
+}
+
 TEST(UrlDirectory, BodyThatDoesNotStartWithThePrimaryAddressSchemeIsRefused) {
   std::array<std::string, 14> addresses = SampleAddresses();
   addresses[0] = "ftp://data.pellmark.test/status.txt";

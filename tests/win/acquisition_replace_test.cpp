@@ -57,7 +57,7 @@ class HeldDataFile : public ::testing::Test {
 };
 
 TEST_F(HeldDataFile, AppendToAFileHeldOpenReportsTheReplaceFailureAndKeepsTheFile) {
-  const std::string stored(38, '0');
+  const std::string stored(40, '0');  // one whole MiniLOTO record
   Write("dat_mini.tan", stored + "\r\n");
   fetcher_.Serve(testing::kLotoIndex, testing::BankIndexPage(Game::MiniLoto));
   fetcher_.Serve(testing::kBankHost + testing::ButtonLinkOf(Game::MiniLoto),

@@ -185,11 +185,11 @@ int RequestsTo(std::string_view path) {
   return count;
 }
 
-// norv.exe in a folder of its own, beside a stand-in message utility that
-// logs its arguments to launch.log there.
+// The test build as norv.exe in a folder of its own, beside a stand-in
+// message utility that logs its arguments to launch.log there.
 struct ProgramCopy {
   explicit ProgramCopy(const std::wstring& name) : folder(testing::ScratchFolder(name)) {
-    ::CopyFileW(testing::BesideTestBinary(L"norv.exe").c_str(), (folder + L"norv.exe").c_str(), FALSE);
+    ::CopyFileW(testing::BesideTestBinary(L"norv_probed.exe").c_str(), (folder + L"norv.exe").c_str(), FALSE);
     testing::InstallStandin(folder, L"nnote.exe");
   }
   ~ProgramCopy() { testing::RemoveFolder(folder); }

@@ -89,13 +89,13 @@ TEST_F(FileReplaceWin, AFullRewriteReplacesTheDataFile) {
 
 TEST_F(FileReplaceWin, AnAppendAddsExactlyTheTail) {
   folder_.Write("dat_mini.tan", "record 1\r\n");
-  EXPECT_EQ(AppendViaTwin(Twin(), Data(), "record 2\r\n"), ReplaceOutcome::Replaced);
+  EXPECT_EQ(AppendRecordViaTwin(Twin(), Data(), "record 2\r\n"), ReplaceOutcome::Replaced);
   EXPECT_EQ(folder_.Read("dat_mini.tan"), "record 1\r\nrecord 2\r\n");
   EXPECT_FALSE(folder_.Exists("tmp_mini.tan"));
 }
 
 TEST_F(FileReplaceWin, AnAppendNeverCreatesADataFile) {
-  EXPECT_EQ(AppendViaTwin(Twin(), Data(), "record\r\n"), ReplaceOutcome::TwinFailed);
+  EXPECT_EQ(AppendRecordViaTwin(Twin(), Data(), "record\r\n"), ReplaceOutcome::TwinFailed);
   EXPECT_FALSE(folder_.Exists("dat_mini.tan"));
   EXPECT_FALSE(folder_.Exists("tmp_mini.tan"));
 }
@@ -107,12 +107,12 @@ TEST_F(FileReplaceWin, ADataFileHeldOpenElsewhereKeepsItsContent) {
     ASSERT_TRUE(reader);
     EXPECT_EQ(WriteTwinAndReplace(Twin(), Data(), "new"), ReplaceOutcome::ReplaceFailed);
     EXPECT_FALSE(folder_.Exists("tmp_mini.tan"));
-    EXPECT_EQ(AppendViaTwin(Twin(), Data(), " more"), ReplaceOutcome::ReplaceFailed);
+    EXPECT_EQ(AppendRecordViaTwin(Twin(), Data(), "more"), ReplaceOutcome::ReplaceFailed);
     EXPECT_FALSE(folder_.Exists("tmp_mini.tan"));
     EXPECT_EQ(folder_.Read("dat_mini.tan"), "kept");
   }
-  EXPECT_EQ(AppendViaTwin(Twin(), Data(), " more"), ReplaceOutcome::Replaced);
-  EXPECT_EQ(folder_.Read("dat_mini.tan"), "kept more");
+  EXPECT_EQ(AppendRecordViaTwin(Twin(), Data(), "more"), ReplaceOutcome::Replaced);
+  EXPECT_EQ(folder_.Read("dat_mini.tan"), "keptmore");
 }
 
 // The twin copies the data file's attributes; a read-only twin could be
@@ -122,10 +122,10 @@ TEST_F(FileReplaceWin, AReadOnlyDataFileIsAppendedOrKeptWithNoTwinLeft) {
   folder_.Write("dat_mini.tan", "kept");
   const std::wstring data = Widen(Data());
   ASSERT_TRUE(::SetFileAttributesW(data.c_str(), FILE_ATTRIBUTE_READONLY));
-  const ReplaceOutcome outcome = AppendViaTwin(Twin(), Data(), " more");
+  const ReplaceOutcome outcome = AppendRecordViaTwin(Twin(), Data(), "more");
   EXPECT_NE(outcome, ReplaceOutcome::TwinFailed);
   EXPECT_FALSE(folder_.Exists("tmp_mini.tan"));
-  EXPECT_EQ(folder_.Read("dat_mini.tan"), outcome == ReplaceOutcome::Replaced ? "kept more" : "kept");
+  EXPECT_EQ(folder_.Read("dat_mini.tan"), outcome == ReplaceOutcome::Replaced ? "keptmore" : "kept");
   ::SetFileAttributesW(data.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
@@ -134,7 +134,7 @@ TEST(DataFolderWin, AFolderWithANonAsciiNameWorks) {
   const WinTempFolder folder(L"norv_\u30c7\u30fc\u30bf");
   const std::string record = "0001" "123" "000001" "000002" "000003" "00004" "00005" "\r\n";
   folder.Write("dat_num3.tan", record);
-  EXPECT_EQ(AppendViaTwin(folder.File("tmp_num3.tan"), folder.File("dat_num3.tan"), record),
+  EXPECT_EQ(AppendRecordViaTwin(folder.File("tmp_num3.tan"), folder.File("dat_num3.tan"), record),
             ReplaceOutcome::Replaced);
   ASSERT_TRUE(LoadDrawTable(Game::Numbers3, folder.Folder(), std::stop_token{}, ReloadHooks{}));
   EXPECT_EQ(GameDataOf(Game::Numbers3).drawCount, 2);

@@ -1,5 +1,7 @@
 #pragma once
-// Starts the real norv.exe beside the test binary and looks at it from outside.
+// Starts the program beside the test binary and looks at it from outside. It
+// is the test build, norv_probed.exe: norv.exe plus the answers to the probe
+// messages of app/app_messages.h.
 
 #include <windows.h>
 #include <shlobj.h>
@@ -41,7 +43,7 @@ inline bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 10
 // One started copy of the program, always ended with the test.
 class NorvProcess {
  public:
-  NorvProcess() : NorvProcess(BesideTestBinary(L"norv.exe")) {}
+  NorvProcess() : NorvProcess(BesideTestBinary(L"norv_probed.exe")) {}
   // A copy of the program elsewhere, for tests that need their own program folder.
   explicit NorvProcess(const std::wstring& exePath) {
     std::wstring commandLine = L"\"" + exePath + L"\"";

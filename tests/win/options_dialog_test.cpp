@@ -417,12 +417,27 @@ TEST_F(OptionsDialogTest, StartWithWindowsWritesAndDeletesTheRunEntry) {
   Click(CheckBox1);
   Click(Button3);
   EXPECT_EQ(Stored(L"win"), L"1");
-  EXPECT_EQ(ReadValue(kRunKey, L"T-NORV"), L"C:\\Norvale\\norv.exe");
+  EXPECT_EQ(ReadValue(kRunKey, L"T-NORV"), L"\"C:\\Norvale\\norv.exe\"");
 
   Click(CheckBox1);
   Click(Button3);
   EXPECT_EQ(Stored(L"win"), L"0");
   EXPECT_EQ(ReadValue(kRunKey, L"T-NORV"), std::nullopt);
+}
+
+// An earlier release wrote the path bare, which a folder with a space turns
+// into a different program at logon.
+TEST_F(OptionsDialogTest, TheBareRunEntryOfAnEarlierReleaseShowsTickedAndIsSavedQuoted) {
+  const std::wstring bare = L"C:\\Norvale\\norv.exe";
+  ::RegSetKeyValueW(HKEY_CURRENT_USER, kRunKey, L"T-NORV", REG_SZ, bare.c_str(),
+                    static_cast<DWORD>((bare.size() + 1) * sizeof(wchar_t)));
+  ::RegSetKeyValueW(HKEY_CURRENT_USER, kOwnKey, L"win", REG_SZ, L"1", 2 * sizeof(wchar_t));
+  SetSettings([](Settings& s) { s.win = true; });
+  Open();
+  EXPECT_TRUE(Ticked(CheckBox1));
+  Click(Button3);
+  EXPECT_EQ(ReadValue(kRunKey, L"T-NORV"), L"\"C:\\Norvale\\norv.exe\"");
+  EXPECT_EQ(Stored(L"win"), L"1");
 }
 
 TEST_F(OptionsDialogTest, AChangedModeAsksOnEveryApplyAndKeepsTheRunningMode) {

@@ -143,7 +143,8 @@ TEST_F(SettingsRegistry, TheStartupEntryNamesTheProgramAndCanBeRemoved) {
   const auto raw = ReadRaw(kRunKey, L"T-NORV");
   ASSERT_TRUE(raw);
   EXPECT_EQ(raw->type, static_cast<DWORD>(REG_SZ));
-  EXPECT_EQ(raw->data, L"C:\\Program Files\\Norvale\\norv.exe");
+  EXPECT_EQ(raw->data, L"\"C:\\Program Files\\Norvale\\norv.exe\"");
+  EXPECT_EQ(ReadStartupEntry(), "\"C:\\Program Files\\Norvale\\norv.exe\"");
   EXPECT_TRUE(DeleteStartupEntry());
   EXPECT_FALSE(ReadRaw(kRunKey, L"T-NORV"));
   EXPECT_TRUE(DeleteStartupEntry());

@@ -1,7 +1,8 @@
-// Times checks that find nothing new: norv.exe (beside this program) against
-// the local draw service, every data file already complete. Prints one line
-// per timed check ("check_ms N"), then the addresses one check asked for
-// ("request PATH"), so a plain HTTP client can be timed on the same sequence.
+// Times checks that find nothing new: the program's test build,
+// norv_probed.exe (beside this program), against the local draw service,
+// every data file already complete. Prints one line per timed check
+// ("check_ms N"), then the addresses one check asked for ("request PATH"),
+// so a plain HTTP client can be timed on the same sequence.
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
-// Times one start of norv.exe (beside this program): milliseconds from
-// CreateProcess to a visible main window whose first grid is loaded. Prints
-// the figure, then ends the program it started.
+// Times one start of the program's test build, norv_probed.exe (beside this
+// program): milliseconds from CreateProcess to a visible main window whose
+// first grid is loaded. Prints the figure, then ends the program it started.
 
 #include <windows.h>
 
