@@ -58,6 +58,7 @@ struct LocalBank::Impl {
 };
 
 LocalBank::LocalBank() : impl_(new Impl) {
+  impl_->server.set_tcp_nodelay(true);  // no Nagle stall between headers and body
   impl_->server.Get(".*", [this](const httplib::Request& in, httplib::Response& out) { impl_->Handle(in, out); });
   impl_->port = impl_->server.bind_to_any_port("127.0.0.1");
   impl_->thread = std::thread([this] { impl_->server.listen_after_bind(); });
