@@ -188,8 +188,8 @@ HttpReply BankClient::Get(std::string_view path) {
   HttpReply reply = impl_->Perform(UrlOf(path));
   for (int redirects = 0; reply.status >= 300 && reply.status < 400 && reply.status != 304; ++redirects) {
     const std::string target = impl_->RedirectTarget(reply);
-    if (redirects == impl_->limits.maxRedirects) throw FetchError(UrlOf(path) + " redirects more than " +
-                                                                  std::to_string(impl_->limits.maxRedirects) + " times");
+    if (redirects == impl_->limits.maxRedirects)
+      throw FetchError(UrlOf(path) + " redirects more than " + std::to_string(impl_->limits.maxRedirects) + " times");
     reply = impl_->Perform(target);
   }
   return reply;

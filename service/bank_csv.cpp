@@ -115,7 +115,8 @@ std::optional<Title> TitleOf(const Row& row) {
   title.line = row.line;
   title.name = label.substr(digits + kDrawCounter.size());
   const std::string_view number = label.substr(0, digits);
-  if (number.size() > 6) Refuse("the title" + OnLine(row) + " has a draw number of " + std::to_string(number.size()) + " digits");
+  if (number.size() > 6)
+    Refuse("the title" + OnLine(row) + " has a draw number of " + std::to_string(number.size()) + " digits");
   std::from_chars(number.data(), number.data() + number.size(), title.number);
   for (std::size_t i = 1; i < row.cells.size() && title.date.empty(); ++i) {
     if (auto date = IsoDateFromEra(row.cells[i])) title.date = *date;
@@ -138,8 +139,8 @@ Title ReadTitle(const std::vector<Row>& rows, BankSeries series) {
   }
   if (!first) Refuse("no title row (第…回) naming the draw");
   if (first->name.find(FactsOf(series).titleName) == std::string::npos) {
-    Refuse("the title on line " + std::to_string(first->line) + " names " + QuotedForMessage(first->name) +
-           ", not a " + std::string(SeriesName(series)) + " draw");
+    Refuse("the title on line " + std::to_string(first->line) + " names " + QuotedForMessage(first->name) + ", not a " +
+           std::string(SeriesName(series)) + " draw");
   }
   return *first;
 }
@@ -169,7 +170,8 @@ long long PrizeAmount(const Row& row, std::string_view published, int width) {
            "-digit field");
   }
   long long value = 0;
-  const std::string_view kept = std::string_view(*digits).substr(digits->size() - std::max<std::size_t>(significant, 1));
+  const std::string_view kept =
+      std::string_view(*digits).substr(digits->size() - std::max<std::size_t>(significant, 1));
   std::from_chars(kept.data(), kept.data() + kept.size(), value);
   return value;
 }
@@ -186,7 +188,9 @@ std::vector<long long> ReadPrizes(std::span<const Row> rows, std::span<const std
 int ReadBall(const Row& row, std::string_view cell) {
   const std::string folded = LabelForm(cell);
   const std::optional<int> ball = folded.size() <= 2 ? ParseDigits(folded) : std::nullopt;
-  if (!ball) Refuse("the " + std::string(kMainNumbers) + " row" + OnLine(row) + " holds " + QuotedForMessage(cell) + ", not a number");
+  if (!ball)
+    Refuse("the " + std::string(kMainNumbers) + " row" + OnLine(row) + " holds " + QuotedForMessage(cell) +
+           ", not a number");
   return *ball;
 }
 
@@ -194,8 +198,9 @@ void ReadBalls(const std::vector<Row>& rows, Draw& draw) {
   const auto found = std::find_if(rows.begin(), rows.end(), [](const Row& row) { return Labelled(row, kMainNumbers); });
   if (found == rows.end()) Refuse("no " + std::string(kMainNumbers) + " row: the file is cut short");
   const Row& row = *found;
-  const auto bonusMark = std::find_if(row.cells.begin() + 1, row.cells.end(),
-                                      [](const std::string& cell) { return LabelForm(cell) == LabelForm(kBonusNumber); });
+  const auto bonusMark = std::find_if(row.cells.begin() + 1, row.cells.end(), [](const std::string& cell) {
+    return LabelForm(cell) == LabelForm(kBonusNumber);
+  });
   const int expected = RulesOf(draw.game).balls;
   const auto mainCount = bonusMark - (row.cells.begin() + 1);
   const auto bonusCount = row.cells.end() - bonusMark - (bonusMark == row.cells.end() ? 0 : 1);
@@ -236,7 +241,9 @@ std::span<const Row> NumbersBlock(const std::vector<Row>& rows, Game game) {
   std::size_t begin = rows.size();
   for (std::size_t i = 0; i < rows.size(); ++i) {
     if (!Labelled(rows[i], opener)) continue;
-    if (begin != rows.size()) Refuse("two " + opener + " rows, on lines " + std::to_string(rows[begin].line) + " and " + std::to_string(rows[i].line));
+    if (begin != rows.size())
+      Refuse("two " + opener + " rows, on lines " + std::to_string(rows[begin].line) + " and " +
+             std::to_string(rows[i].line));
     begin = i;
   }
   if (begin == rows.size()) Refuse("no " + opener + " row: the file is cut short");
@@ -267,9 +274,8 @@ Draw ReadNumbersDraw(const std::vector<Row>& rows, Game game, const Title& title
 
 void RequireSalesRow(const std::vector<Row>& rows) {
   const std::string sales = LabelForm(kSales);
-  const bool found = std::any_of(rows.begin(), rows.end(), [&](const Row& row) {
-    return row.label.find(sales) != std::string::npos;
-  });
+  const bool found =
+      std::any_of(rows.begin(), rows.end(), [&](const Row& row) { return row.label.find(sales) != std::string::npos; });
   if (!found) Refuse("no " + std::string(kSales) + " row: the file is cut short");
 }
 
@@ -299,19 +305,25 @@ std::string_view SeriesName(BankSeries series) { return FactsOf(series).name; }
 
 std::span<const Game> GamesOf(BankSeries series) {
   switch (series) {
-    case BankSeries::Numbers: return kNumbersGames;
-    case BankSeries::MiniLoto: return kMiniLotoGames;
-    case BankSeries::Loto6: break;
+    case BankSeries::Numbers:
+      return kNumbersGames;
+    case BankSeries::MiniLoto:
+      return kMiniLotoGames;
+    case BankSeries::Loto6:
+      break;
   }
   return kLoto6Games;
 }
 
 BankSeries SeriesOf(Game game) {
   switch (game) {
-    case Game::Loto6: return BankSeries::Loto6;
-    case Game::MiniLoto: return BankSeries::MiniLoto;
+    case Game::Loto6:
+      return BankSeries::Loto6;
+    case Game::MiniLoto:
+      return BankSeries::MiniLoto;
     case Game::Numbers4:
-    case Game::Numbers3: break;
+    case Game::Numbers3:
+      break;
   }
   return BankSeries::Numbers;
 }
@@ -351,7 +363,8 @@ std::vector<Draw> ReadBankFile(std::string_view bytes, std::optional<BankFileId>
   }
   std::vector<Draw> draws;
   for (Game game : GamesOf(series)) {
-    draws.push_back(series == BankSeries::Numbers ? ReadNumbersDraw(rows, game, title) : ReadLotoDraw(rows, game, title));
+    draws.push_back(series == BankSeries::Numbers ? ReadNumbersDraw(rows, game, title)
+                                                  : ReadLotoDraw(rows, game, title));
   }
   RequireSalesRow(rows);
   for (const Draw& draw : draws) {

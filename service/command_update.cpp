@@ -31,7 +31,8 @@ int RunUpdate(Arguments args, std::ostream& out, std::ostream& err) {
       }
     }();
     const std::vector<std::string> failures =
-        UpdateStore(store, bank, [&out](const Draw& draw) { out << Describe(draw) << '\n' << std::flush; });
+        UpdateStore(store, bank, [&out](const Draw& draw) { out << Describe(draw) << '\n'
+                                                                << std::flush; });
     for (const std::string& failure : failures) err << "norv-service update: " << failure << '\n';
     return failures.empty() ? 0 : kExitFailure;
   } catch (const UsageError& error) {

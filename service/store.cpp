@@ -71,8 +71,8 @@ class ScratchFolder {
     const std::filesystem::path parent = folder.has_parent_path() ? folder.parent_path() : ".";
     std::string pattern = (parent / ("." + folder.filename().string() + ".init-XXXXXX")).string();
     if (::mkdtemp(pattern.data()) == nullptr) {
-      throw StoreError(std::system_error(errno, std::generic_category(), "cannot create a folder beside " +
-                                                                             folder.string()).what());
+      throw StoreError(
+          std::system_error(errno, std::generic_category(), "cannot create a folder beside " + folder.string()).what());
     }
     path_ = pattern;
   }
@@ -117,7 +117,8 @@ GamePlan PlanGame(const std::vector<Draw>& held, std::vector<Draw> offered) {
     const std::size_t number = static_cast<std::size_t>(draw.number);
     const std::size_t newest = held.size() + plan.additions.size();
     if (const Draw* existing = drawAt(number)) {
-      if (!(*existing == draw)) plan.refusals.push_back(name + " differs from the draw held" + Versions(existing, draw));
+      if (!(*existing == draw))
+        plan.refusals.push_back(name + " differs from the draw held" + Versions(existing, draw));
     } else if (number == newest + 1) {
       plan.additions.push_back(draw);
     } else {

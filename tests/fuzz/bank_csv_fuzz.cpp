@@ -13,8 +13,8 @@ namespace {
 void CheckDraws(const std::vector<norv::service::Draw>& draws) {
   using norv::Game;
   if (draws.empty() || draws.size() > 2) __builtin_trap();
-  if (draws.size() == 2 && (draws[0].game != Game::Numbers4 || draws[1].game != Game::Numbers3 ||
-                            draws[0].number != draws[1].number)) {
+  if (draws.size() == 2 &&
+      (draws[0].game != Game::Numbers4 || draws[1].game != Game::Numbers3 || draws[0].number != draws[1].number)) {
     __builtin_trap();
   }
   for (const norv::service::Draw& draw : draws) {

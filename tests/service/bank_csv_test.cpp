@@ -28,8 +28,10 @@ constexpr std::string_view kLoto6File =
 
 std::string Replaced(std::string text, std::string_view from, std::string_view to) {
   const std::size_t at = text.find(from);
-  if (at == std::string::npos) ADD_FAILURE() << "no " << from << " in the file";
-  else text.replace(at, from.size(), to);
+  if (at == std::string::npos)
+    ADD_FAILURE() << "no " << from << " in the file";
+  else
+    text.replace(at, from.size(), to);
   return text;
 }
 
@@ -42,13 +44,23 @@ std::string ReasonFor(std::string_view bytes, std::optional<BankFileId> expected
   return "(read without complaint)";
 }
 
-std::string Numbers1234() { return BankNumbersFileText(SampleDraw(Game::Numbers4, 1234), SampleDraw(Game::Numbers3, 1234)); }
+std::string Numbers1234() {
+  return BankNumbersFileText(SampleDraw(Game::Numbers4, 1234), SampleDraw(Game::Numbers3, 1234));
+}
 
 TEST(BankCsv, TheBanksExampleBecomesTheRecordNorvaleStores) {
   const std::vector<Draw> draws = ReadBankFile(ShiftJis(kLoto6File), BankFileId{BankSeries::Loto6, 1234});
   ASSERT_EQ(draws.size(), 1u);
   EXPECT_EQ(draws[0].date, "2026-01-05");
-  EXPECT_EQ(RecordText(draws[0]), "1234" "031119243042" "07" "0000000000" "015000000" "00400000" "008000" "01000");
+  EXPECT_EQ(RecordText(draws[0]),
+            "1234"
+            "031119243042"
+            "07"
+            "0000000000"
+            "015000000"
+            "00400000"
+            "008000"
+            "01000");
 }
 
 TEST(BankCsv, EveryGameReadsBackAsWritten) {
@@ -70,8 +82,10 @@ TEST(BankCsv, OddButValidShapesReadTheSame) {
     std::string text;
     for (char c : base) {
       if (c == '\r') continue;
-      if (c == '\n') text += end;
-      else text += c;
+      if (c == '\n')
+        text += end;
+      else
+        text += c;
     }
     return text;
   };
@@ -79,11 +93,15 @@ TEST(BankCsv, OddButValidShapesReadTheSame) {
       {"LF line ends", lineEnds("\n")},
       {"CR line ends", lineEnds("\r")},
       {"no line end at the end", base.substr(0, base.size() - 2)},
-      {"full-width spaces and blanks in cells", Replaced(Replaced(Replaced(base, "本数字,03", "本数字　, 03　"), "２等,5口", "　２等　,5口　"), "ボーナス数字", "ボーナス　数字")},
+      {"full-width spaces and blanks in cells",
+       Replaced(Replaced(Replaced(base, "本数字,03", "本数字　, 03　"), "２等,5口", "　２等　,5口　"), "ボーナス数字",
+                "ボーナス　数字")},
       {"full-width digits", Replaced(Replaced(base, "令和8年1月5日", "令和８年１月５日"), ",07\r", ",０７\r")},
       {"quoted cells", Replaced(base, "３等,200口,400000円", "\"３等\",\"200口\",\"400000円\"")},
-      {"blank lines and trailing empty cells", Replaced(base, "\r\n４等,9000口,8000円", "\r\n\r\n,,\r\n４等,9000口,8000円,,")},
-      {"rows describing the classes", base + "１等,申込数字が本数字６個と全て一致\r\n２等,本数字５個とボーナス数字１個が一致\r\n"},
+      {"blank lines and trailing empty cells",
+       Replaced(base, "\r\n４等,9000口,8000円", "\r\n\r\n,,\r\n４等,9000口,8000円,,")},
+      {"rows describing the classes",
+       base + "１等,申込数字が本数字６個と全て一致\r\n２等,本数字５個とボーナス数字１個が一致\r\n"},
       {"the classes described first", Replaced(base, "２等,5口", "２等,本数字５個と一致\r\n２等,5口")},
   };
   for (const auto& [name, text] : shapes) {
@@ -99,7 +117,7 @@ TEST(BankCsv, OddButValidShapesReadTheSame) {
 
 TEST(BankCsv, EraDatesBecomeIsoDates) {
   const std::vector<std::pair<std::string, std::string>> dates{
-      {"令和元年5月1日", "2019-05-01"}, {"令和2年2月29日", "2020-02-29"},  {"平成31年4月30日", "2019-04-30"},
+      {"令和元年5月1日", "2019-05-01"}, {"令和2年2月29日", "2020-02-29"}, {"平成31年4月30日", "2019-04-30"},
       {"平成6年10月7日", "1994-10-07"}, {"平成元年1月8日", "1989-01-08"}, {"令和８年１２月３１日", "2026-12-31"},
   };
   for (const auto& [era, iso] : dates) {
@@ -117,7 +135,8 @@ TEST(BankCsv, FileNamesOfTheBanksFormFixSeriesAndDraw) {
   EXPECT_EQ(BankFileIdFromName("A1020694.CSV"), (BankFileId{BankSeries::Loto6, 694}));
   EXPECT_EQ(BankFileIdFromName("/tmp/files/a1011353.csv"), (BankFileId{BankSeries::MiniLoto, 1353}));
   EXPECT_EQ(BankFileIdFromName("A1007055.CSV"), (BankFileId{BankSeries::Numbers, 7055}));
-  for (std::string_view other : {"A1030694.CSV", "A102694.CSV", "A10206940.CSV", "A1020694.TXT", "draw.csv", "A102069x.CSV"}) {
+  for (std::string_view other :
+       {"A1030694.CSV", "A102694.CSV", "A10206940.CSV", "A1020694.TXT", "draw.csv", "A102069x.CSV"}) {
     EXPECT_FALSE(BankFileIdFromName(other)) << other;
   }
   EXPECT_EQ(BankFilePath({BankSeries::Loto6, 694}), "/retail/takarakuji/loto/loto6/csv/A1020694.CSV");
@@ -138,36 +157,55 @@ std::vector<BadFile> BadFiles() {
   const BankFileId loto6Id{BankSeries::Loto6, 1234};
   return {
       {"an empty file", "", "empty", loto6Id},
-      {"the refusal page", testing::ShiftJis("<HTML><HEAD><TITLE>Access Denied</TITLE></HEAD><BODY>You don't have permission</BODY></HTML>"), "Access Denied", loto6Id},
-      {"another HTML page", ShiftJis("\r\n <!DOCTYPE html><html><body>メンテナンス中</body></html>"), "HTML page", loto6Id},
+      {"the refusal page",
+       testing::ShiftJis(
+           "<HTML><HEAD><TITLE>Access Denied</TITLE></HEAD><BODY>You don't have permission</BODY></HTML>"),
+       "Access Denied", loto6Id},
+      {"another HTML page", ShiftJis("\r\n <!DOCTYPE html><html><body>メンテナンス中</body></html>"), "HTML page",
+       loto6Id},
       {"UTF-8 text", loto6, "not Shift_JIS", loto6Id},
       {"a zero byte", ShiftJis(Replaced(loto6, "東京", std::string("東\0京", 7))), "zero byte", loto6Id},
       {"no series line", ShiftJis(loto6.substr(5)), "does not begin with A50, A51 or A52", loto6Id},
       {"cut short before the fourth class", ShiftJis(loto6.substr(0, loto6.find("４等"))), "no ４等 row", loto6Id},
       {"cut short inside an amount", ShiftJis(loto6.substr(0, loto6.find("1000円"))), "５等", loto6Id},
       {"no sales row", ShiftJis(loto6.substr(0, loto6.find("販売実績額"))), "no 販売実績額 row", loto6Id},
-      {"an A52 body under an A101 name", ShiftJis(loto6), "holds a LOTO6 (A52) draw where A1011234.CSV is a MiniLOTO (A51) file", BankFileId{BankSeries::MiniLoto, 1234}},
-      {"another draw's title", ShiftJis(loto6), "names draw 1234 where draw 1235 was asked for", BankFileId{BankSeries::Loto6, 1235}},
+      {"an A52 body under an A101 name", ShiftJis(loto6),
+       "holds a LOTO6 (A52) draw where A1011234.CSV is a MiniLOTO (A51) file", BankFileId{BankSeries::MiniLoto, 1234}},
+      {"another draw's title", ShiftJis(loto6), "names draw 1234 where draw 1235 was asked for",
+       BankFileId{BankSeries::Loto6, 1235}},
       {"a MiniLOTO title in an A52 file", ShiftJis(Replaced(loto6, "ロト６", "ミニロト")), "not a LOTO6 draw", loto6Id},
       {"no title", ShiftJis(Replaced(loto6, "第1234回", "")), "no title row", loto6Id},
-      {"six balls where seven are needed", ShiftJis(Replaced(loto6, ",42,ボーナス数字", ",ボーナス数字")), "holds 5 numbers and 1 ボーナス数字 where LOTO6 draws 6 and 1", loto6Id},
+      {"six balls where seven are needed", ShiftJis(Replaced(loto6, ",42,ボーナス数字", ",ボーナス数字")),
+       "holds 5 numbers and 1 ボーナス数字 where LOTO6 draws 6 and 1", loto6Id},
       {"no bonus number", ShiftJis(Replaced(loto6, ",ボーナス数字,07", "")), "ボーナス数字", loto6Id},
       {"a ball of 44", ShiftJis(Replaced(loto6, ",42,", ",44,")), "ball 44 is outside 1-43", loto6Id},
       {"a ball drawn twice", ShiftJis(Replaced(loto6, ",42,", ",30,")), "drawn twice", loto6Id},
       {"a ball that is not a number", ShiftJis(Replaced(loto6, ",42,", ",4x,")), "\"4x\", not a number", loto6Id},
       {"wrong class labels", ShiftJis(Replaced(loto6, "３等,", "３位,")), "no ３等 row", loto6Id},
-      {"an amount that is not digits", ShiftJis(Replaced(loto6, "400000円", "40万円")), "amount \"40万円\" is not digits", loto6Id},
-      {"an amount with commas", ShiftJis(Replaced(loto6, "３等,200口,400000円", "３等,200口,\"400,000円\"")), "is not digits", loto6Id},
+      {"an amount that is not digits", ShiftJis(Replaced(loto6, "400000円", "40万円")),
+       "amount \"40万円\" is not digits", loto6Id},
+      {"an amount with commas", ShiftJis(Replaced(loto6, "３等,200口,400000円", "３等,200口,\"400,000円\"")),
+       "is not digits", loto6Id},
       {"an amount without its 円", ShiftJis(Replaced(loto6, "400000円", "400000")), "is not digits", loto6Id},
-      {"an amount wider than its field", ShiftJis(Replaced(loto6, "15000000円", "1500000000円")), "wider than its 9-digit field", loto6Id},
-      {"a huge amount", ShiftJis(Replaced(loto6, "15000000円", "150000000000000000000000000円")), "wider than", loto6Id},
+      {"an amount wider than its field", ShiftJis(Replaced(loto6, "15000000円", "1500000000円")),
+       "wider than its 9-digit field", loto6Id},
+      {"a huge amount", ShiftJis(Replaced(loto6, "15000000円", "150000000000000000000000000円")), "wider than",
+       loto6Id},
       {"winners that are not a count", ShiftJis(Replaced(loto6, "200口", "多数")), "not a count", loto6Id},
-      {"a Numbers3 number of four digits", ShiftJis(Replaced(Replaced(numbers, "抽せん数字,438", "抽せん数字,4380"), "ストレート,438,", "ストレート,4380,")), "does not hold one number of 3 digits", BankFileId{BankSeries::Numbers, 1234}},
-      {"a Numbers4 number of three digits", ShiftJis(Replaced(numbers, "抽せん数字,3447", "抽せん数字,344")), "does not hold one number of 4 digits", BankFileId{BankSeries::Numbers, 1234}},
-      {"a straight row with another number", ShiftJis(Replaced(numbers, "ストレート,438,", "ストレート,439,")), "repeats \"439\" where 438 was drawn", BankFileId{BankSeries::Numbers, 1234}},
-      {"no Numbers4 block", ShiftJis(numbers.substr(0, numbers.find("ナンバーズ４抽せん数字"))), "no ナンバーズ４抽せん数字 row", BankFileId{BankSeries::Numbers, 1234}},
-      {"the Numbers3 block cut short", ShiftJis(Replaced(numbers, "ミニ,", "ミニマム,")), "no ミニ row", BankFileId{BankSeries::Numbers, 1234}},
-      {"two Numbers3 blocks", ShiftJis(numbers + "ナンバーズ３抽せん数字,111\r\n"), "two ナンバーズ３抽せん数字 rows", BankFileId{BankSeries::Numbers, 1234}},
+      {"a Numbers3 number of four digits",
+       ShiftJis(
+           Replaced(Replaced(numbers, "抽せん数字,438", "抽せん数字,4380"), "ストレート,438,", "ストレート,4380,")),
+       "does not hold one number of 3 digits", BankFileId{BankSeries::Numbers, 1234}},
+      {"a Numbers4 number of three digits", ShiftJis(Replaced(numbers, "抽せん数字,3447", "抽せん数字,344")),
+       "does not hold one number of 4 digits", BankFileId{BankSeries::Numbers, 1234}},
+      {"a straight row with another number", ShiftJis(Replaced(numbers, "ストレート,438,", "ストレート,439,")),
+       "repeats \"439\" where 438 was drawn", BankFileId{BankSeries::Numbers, 1234}},
+      {"no Numbers4 block", ShiftJis(numbers.substr(0, numbers.find("ナンバーズ４抽せん数字"))),
+       "no ナンバーズ４抽せん数字 row", BankFileId{BankSeries::Numbers, 1234}},
+      {"the Numbers3 block cut short", ShiftJis(Replaced(numbers, "ミニ,", "ミニマム,")), "no ミニ row",
+       BankFileId{BankSeries::Numbers, 1234}},
+      {"two Numbers3 blocks", ShiftJis(numbers + "ナンバーズ３抽せん数字,111\r\n"), "two ナンバーズ３抽せん数字 rows",
+       BankFileId{BankSeries::Numbers, 1234}},
   };
 }
 
@@ -180,7 +218,8 @@ TEST(BankCsv, AFileThatIsNotAWellFormedDrawFileIsRefusedWithItsReason) {
 }
 
 TEST(BankCsv, AReasonQuotesACellWithoutItsControlCharacters) {
-  const std::string text = Replaced(std::string(kLoto6File), "400000円", "40\x1b[2J0000000000000000000000000000000000000000000000円");
+  const std::string text =
+      Replaced(std::string(kLoto6File), "400000円", "40\x1b[2J0000000000000000000000000000000000000000000000円");
   const std::string reason = ReasonFor(ShiftJis(text));
   EXPECT_EQ(reason.find('\x1b'), std::string::npos) << reason;
   EXPECT_NE(reason.find("\"40?[2J000"), std::string::npos) << reason;

@@ -70,7 +70,8 @@ class CommandTest : public ::testing::Test {
 
   std::map<std::string, std::string> Histories() const {
     std::map<std::string, std::string> files;
-    for (Game game : kAllGames) files[HistoryFileName(game)] = FileText(std::filesystem::path(store) / HistoryFileName(game));
+    for (Game game : kAllGames)
+      files[HistoryFileName(game)] = FileText(std::filesystem::path(store) / HistoryFileName(game));
     return files;
   }
 };
@@ -130,7 +131,8 @@ TEST_F(CommandTest, ParseOfABadFileExitsWith2AndOneLineNamingIt) {
 
 TEST_F(CommandTest, ImportTakesFilesInAnyOrderAndPrintsWhatItAdded) {
   const Draw first = Next(Game::Loto6), second = Next(Game::Loto6, 2), mini = Next(Game::MiniLoto);
-  const Outcome run = RunService(temp, {"import", store, WriteDrawFile(second), WriteDrawFile(mini), WriteDrawFile(first)});
+  const Outcome run =
+      RunService(temp, {"import", store, WriteDrawFile(second), WriteDrawFile(mini), WriteDrawFile(first)});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, Describe(first) + "\n" + Describe(second) + "\n" + Describe(mini) + "\n");
   EXPECT_EQ(Store::Open(store).Draws(Game::Loto6).back(), second);
@@ -145,8 +147,8 @@ TEST_F(CommandTest, ImportOfADrawThatLeavesAGapOrDiffersStoresNothing) {
   Draw changed = Store::Open(store).Draws(Game::MiniLoto).back();
   changed.bonus = changed.bonus == 1 ? 2 : 1;
   while (std::find(changed.balls.begin(), changed.balls.end(), changed.bonus) != changed.balls.end()) ++changed.bonus;
-  const Outcome run = RunService(temp, {"import", store, WriteDrawFile(Next(Game::Loto6)), WriteDrawFile(Next(Game::Loto6, 3)),
-                                    WriteDrawFile(changed)});
+  const Outcome run = RunService(temp, {"import", store, WriteDrawFile(Next(Game::Loto6)),
+                                        WriteDrawFile(Next(Game::Loto6, 3)), WriteDrawFile(changed)});
   EXPECT_EQ(run.status, 2);
   EXPECT_TRUE(run.out.empty());
   EXPECT_NE(run.err.find("would leave a gap"), std::string::npos) << run.err;
@@ -176,15 +178,23 @@ TEST_F(CommandTest, ImportOfABadFileExitsWith2NamingItAndLeavesTheStoreAsItWas) 
       {"the refusal page", name, testing::AccessDeniedPage(), "Access Denied"},
       {"an empty file", name, "", "empty"},
       {"a file cut short of a class row", name, ShiftJis(good.substr(0, good.find("３等"))), "no ３等 row"},
-      {"a file cut short of its sales row", name, ShiftJis(good.substr(0, good.find("販売実績額"))), "no 販売実績額 row"},
+      {"a file cut short of its sales row", name, ShiftJis(good.substr(0, good.find("販売実績額"))),
+       "no 販売実績額 row"},
       {"a file that is not Shift_JIS", name, good, "not Shift_JIS"},
-      {"an A52 body under an A101 name", BankFileName({BankSeries::MiniLoto, loto6.number}), ShiftJis(good), "MiniLOTO (A51) file"},
-      {"a title naming another draw", BankFileName({BankSeries::Loto6, loto6.number + 1}), ShiftJis(good), "names draw"},
+      {"an A52 body under an A101 name", BankFileName({BankSeries::MiniLoto, loto6.number}), ShiftJis(good),
+       "MiniLOTO (A51) file"},
+      {"a title naming another draw", BankFileName({BankSeries::Loto6, loto6.number + 1}), ShiftJis(good),
+       "names draw"},
       {"six balls where seven are needed", name, ShiftJis(replaced(",ボーナス数字,12", "")), "ボーナス数字"},
       {"a ball of 44", name, ShiftJis(replaced(",43,", ",44,")), "ball 44"},
       {"an amount that is not digits", name, ShiftJis(replaced("8000円", "8千円")), "is not digits"},
-      {"an amount wider than its field", name, ShiftJis(replaced("15000000円", "1500000000円")), "wider than its 9-digit field"},
-      {"a Numbers3 number of four digits", numbersName, ShiftJis(std::string(numbersFile).replace(numbersFile.find("抽せん数字," + numbers3.digits), 16 + numbers3.digits.size(), "抽せん数字,1" + numbers3.digits)), "3 digits"},
+      {"an amount wider than its field", name, ShiftJis(replaced("15000000円", "1500000000円")),
+       "wider than its 9-digit field"},
+      {"a Numbers3 number of four digits", numbersName,
+       ShiftJis(std::string(numbersFile)
+                    .replace(numbersFile.find("抽せん数字," + numbers3.digits), 16 + numbers3.digits.size(),
+                             "抽せん数字,1" + numbers3.digits)),
+       "3 digits"},
   };
   const auto before = Histories();
   for (const Case& bad : cases) {
@@ -214,7 +224,8 @@ TEST_F(CommandTest, UpdateFetchesOneNewDrawPerGameAndPrintsThem) {
   bank.PublishNumbers(numbers4, numbers3);
   const Outcome run = RunService(temp, {"update", store, "--bank", bank.base()});
   EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out, Describe(loto6) + "\n" + Describe(mini) + "\n" + Describe(numbers4) + "\n" + Describe(numbers3) + "\n");
+  EXPECT_EQ(run.out,
+            Describe(loto6) + "\n" + Describe(mini) + "\n" + Describe(numbers4) + "\n" + Describe(numbers3) + "\n");
   const auto requests = bank.Requests();
   ASSERT_EQ(requests.size(), 6u);
   EXPECT_GE(requests.back().time - requests.front().time, std::chrono::milliseconds(4900));  // one a second

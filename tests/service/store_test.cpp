@@ -96,11 +96,12 @@ TEST_F(StoreTest, OpenRefusesAFolderThatIsNotAStoreOrHasABrokenHistory) {
 
 TEST_F(StoreTest, TheNextDrawsAreStoredInOrderWhateverOrderTheyComeIn) {
   Store store = Store::Create(folder, SmallHistories());
-  const std::vector<Draw> offered{SampleDraw(Game::Loto6, 5), SampleDraw(Game::Numbers4, 5), SampleDraw(Game::Loto6, 4)};
+  const std::vector<Draw> offered{SampleDraw(Game::Loto6, 5), SampleDraw(Game::Numbers4, 5),
+                                  SampleDraw(Game::Loto6, 4)};
   const AddResult result = store.Add(offered);
   EXPECT_TRUE(result.refusals.empty());
-  EXPECT_EQ(result.added, (std::vector<Draw>{SampleDraw(Game::Loto6, 4), SampleDraw(Game::Loto6, 5),
-                                              SampleDraw(Game::Numbers4, 5)}));
+  EXPECT_EQ(result.added,
+            (std::vector<Draw>{SampleDraw(Game::Loto6, 4), SampleDraw(Game::Loto6, 5), SampleDraw(Game::Numbers4, 5)}));
   EXPECT_EQ(Store::Open(folder).Draws(Game::Loto6), SampleHistory(Game::Loto6, 5));
   EXPECT_EQ(store.NewestNumber(Game::Numbers4), 5);
   // No temporary file is left beside the histories.

@@ -1,7 +1,6 @@
-#include "service/bank_update.h"
-
 #include <gtest/gtest.h>
 
+#include "service/bank_update.h"
 #include "service/history_csv.h"
 #include "tests/service/support/bank_file_writer.h"
 #include "tests/service/support/local_bank.h"
@@ -82,11 +81,11 @@ TEST_F(UpdateTest, TheDrawsAfterTheNewestHeldAreFetchedInOrderUntilTheBankHasNoM
                        Describe(SampleDraw(Game::Loto6, 4)), Describe(SampleDraw(Game::Loto6, 5)),
                        Describe(SampleDraw(Game::MiniLoto, 3)), Describe(SampleDraw(Game::Numbers3, 5)),
                        Describe(SampleDraw(Game::Numbers4, 6)), Describe(SampleDraw(Game::Numbers3, 6))}));
-  EXPECT_EQ(RequestedPaths(), (std::vector<std::string>{
-                                  PathOf(BankSeries::Loto6, 4), PathOf(BankSeries::Loto6, 5), PathOf(BankSeries::Loto6, 6),
-                                  PathOf(BankSeries::MiniLoto, 3), PathOf(BankSeries::MiniLoto, 4),
-                                  PathOf(BankSeries::Numbers, 5), PathOf(BankSeries::Numbers, 6),
-                                  PathOf(BankSeries::Numbers, 7)}));
+  EXPECT_EQ(RequestedPaths(),
+            (std::vector<std::string>{PathOf(BankSeries::Loto6, 4), PathOf(BankSeries::Loto6, 5),
+                                      PathOf(BankSeries::Loto6, 6), PathOf(BankSeries::MiniLoto, 3),
+                                      PathOf(BankSeries::MiniLoto, 4), PathOf(BankSeries::Numbers, 5),
+                                      PathOf(BankSeries::Numbers, 6), PathOf(BankSeries::Numbers, 7)}));
   const Store reopened = Store::Open(temp / "store");
   EXPECT_EQ(reopened.Draws(Game::Loto6), SampleHistory(Game::Loto6, 5));
   EXPECT_EQ(reopened.Draws(Game::Numbers3), SampleHistory(Game::Numbers3, 6));
@@ -146,7 +145,8 @@ TEST_F(UpdateTest, ABadFileEndsOnlyItsSeries) {
   bad.balls.back() = 44;
   bank.Publish({BankSeries::Loto6, 4}, testing::ShiftJis(testing::BankFileText(bad)));
   bank.PublishDraw(SampleDraw(Game::MiniLoto, 3));
-  ExpectOneFailure(Update(), PathOf(BankSeries::Loto6, 4) + ": LOTO6 draw: ball 44 is outside 1-43; nothing of it was stored");
+  ExpectOneFailure(Update(),
+                   PathOf(BankSeries::Loto6, 4) + ": LOTO6 draw: ball 44 is outside 1-43; nothing of it was stored");
   EXPECT_EQ(added, std::vector<std::string>{Describe(SampleDraw(Game::MiniLoto, 3))});
   EXPECT_EQ(Store::Open(temp / "store").NewestNumber(Game::Loto6), 3);
 }

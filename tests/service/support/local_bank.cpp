@@ -41,16 +41,17 @@ struct LocalBank::Impl {
     if (!reply.location.empty()) out.set_header("Location", reply.location);
     if (reply.kind == BankReply::Kind::Chunked) {
       const std::size_t total = reply.chunkedBytes;
-      out.set_chunked_content_provider("text/csv", [total, sent = std::size_t{0}](std::size_t, httplib::DataSink& sink) mutable {
-        static const std::string chunk(16 * 1024, 'x');
-        if (sent >= total) {
-          sink.done();
-          return true;
-        }
-        const std::size_t bytes = std::min(chunk.size(), total - sent);
-        sent += bytes;
-        return sink.write(chunk.data(), bytes);
-      });
+      out.set_chunked_content_provider("text/csv",
+                                       [total, sent = std::size_t{0}](std::size_t, httplib::DataSink& sink) mutable {
+                                         static const std::string chunk(16 * 1024, 'x');
+                                         if (sent >= total) {
+                                           sink.done();
+                                           return true;
+                                         }
+                                         const std::size_t bytes = std::min(chunk.size(), total - sent);
+                                         sent += bytes;
+                                         return sink.write(chunk.data(), bytes);
+                                       });
       return;
     }
     out.set_content(reply.body, "application/octet-stream");

@@ -17,7 +17,7 @@ struct BankReply {
   Kind kind = Kind::Whole;
   int status = 200;
   std::string body;
-  std::string location;        // sent when not empty
+  std::string location;          // sent when not empty
   std::size_t chunkedBytes = 0;  // Chunked: how many bytes in all, no length announced
 };
 
