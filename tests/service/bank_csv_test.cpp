@@ -115,6 +115,29 @@ TEST(BankCsv, OddButValidShapesReadTheSame) {
   EXPECT_EQ(ReadBankFile(ShiftJis(padded), BankFileId{BankSeries::Loto6, 694})[0].number, 694);
 }
 
+TEST(BankCsv, ANumbersFileIsReadByItsBlocksInWhateverOrderTheyStand) {
+  const Draw numbers4 = SampleDraw(Game::Numbers4, 1234), numbers3 = SampleDraw(Game::Numbers3, 1234);
+  const std::string file = Numbers1234();
+  const std::size_t second = file.find("ナンバーズ４抽せん数字");
+  const std::string header = file.substr(0, file.find("ナンバーズ３抽せん数字"));
+  const std::string block3 = file.substr(header.size(), second - header.size());
+  const std::string block4 = file.substr(second);
+  const std::vector<std::pair<std::string, std::string>> shapes{
+      {"Numbers4 first", header + block4 + block3},
+      {"sales rows between and after", header + block3 + "販売実績額合計,1円\r\n" + block4 + "販売実績額,2円\r\n"},
+      {"full-width spaces",
+       Replaced(Replaced(file, "ボックス,", "ボックス　,"), "ナンバーズ４抽せん数字,", "ナンバーズ４　抽せん数字,　")},
+      {"half-width parentheses", Replaced(file, "セット（ボックス）", "セット(ボックス)")},
+  };
+  for (const auto& [name, text] : shapes) {
+    try {
+      EXPECT_EQ(ReadBankFile(ShiftJis(text)), (std::vector<Draw>{numbers4, numbers3})) << name;
+    } catch (const BankFileError& error) {
+      ADD_FAILURE() << name << ": " << error.what();
+    }
+  }
+}
+
 TEST(BankCsv, EraDatesBecomeIsoDates) {
   const std::vector<std::pair<std::string, std::string>> dates{
       {"令和元年5月1日", "2019-05-01"}, {"令和2年2月29日", "2020-02-29"}, {"平成31年4月30日", "2019-04-30"},
