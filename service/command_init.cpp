@@ -1,12 +1,45 @@
 #include <ostream>
 
+#include "service/arguments.h"
 #include "service/commands.h"
+#include "service/seed.h"
+#include "service/store.h"
 
 namespace norv::service {
 
-int RunInit(Arguments, std::ostream&, std::ostream& err) {
-  err << "norv-service init: not built yet\n";
-  return kExitFailure;
+namespace {
+
+constexpr std::string_view kUsage = "usage: norv-service init STORE [--seed DIR]\n";
+
+Histories ChosenSeed(const ParsedArguments& parsed) {
+  const auto seed = parsed.options.find("--seed");
+  return seed == parsed.options.end() ? BundledSeed() : SeedFromFolder(seed->second);
+}
+
+}  // namespace
+
+// Prints the newest draw of each game the new store holds: "loto6 2085".
+int RunInit(Arguments args, std::ostream& out, std::ostream& err) {
+  try {
+    const ParsedArguments parsed = ParseArguments(args, {"--seed"});
+    if (parsed.words.size() != 1) throw UsageError("init takes one STORE");
+    Histories seed;
+    try {
+      seed = ChosenSeed(parsed);
+    } catch (const StoreError& error) {
+      err << "norv-service init: " << error.what() << '\n';
+      return kExitBadInput;
+    }
+    const Store store = Store::Create(parsed.words.front(), seed);
+    for (Game game : kAllGames) out << RulesOf(game).storeName << ' ' << store.NewestNumber(game) << '\n';
+    return 0;
+  } catch (const UsageError& error) {
+    err << "norv-service init: " << error.what() << '\n' << kUsage;
+    return kExitBadInput;
+  } catch (const std::exception& error) {
+    err << "norv-service init: " << error.what() << '\n';
+    return kExitFailure;
+  }
 }
 
 }  // namespace norv::service

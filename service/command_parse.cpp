@@ -1,12 +1,30 @@
 #include <ostream>
 
+#include "service/bank_csv.h"
 #include "service/commands.h"
+#include "service/draw_files.h"
 
 namespace norv::service {
 
-int RunParse(Arguments, std::ostream&, std::ostream& err) {
-  err << "norv-service parse: not built yet\n";
-  return kExitFailure;
+// One line per draw, "numbers4 ..." before "numbers3 ..." for an A50 file:
+// the game and the record text Norvale stores. Nothing is printed unless
+// every file reads whole.
+int RunParse(Arguments args, std::ostream& out, std::ostream& err) {
+  if (args.empty()) {
+    err << "usage: norv-service parse FILE...\n";
+    return kExitBadInput;
+  }
+  try {
+    const std::vector<Draw> draws = ReadDrawFiles(args);
+    for (const Draw& draw : draws) out << RulesOf(draw.game).storeName << ' ' << RecordText(draw) << '\n';
+    return 0;
+  } catch (const BankFileError& error) {
+    err << "norv-service parse: " << error.what() << '\n';
+    return kExitBadInput;
+  } catch (const std::exception& error) {
+    err << "norv-service parse: " << error.what() << '\n';
+    return kExitFailure;
+  }
 }
 
 }  // namespace norv::service
