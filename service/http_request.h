@@ -9,6 +9,10 @@
 #include <string>
 #include <string_view>
 
+namespace norv::service {
+class MemoryFile;
+}
+
 namespace norv::service::http {
 
 inline constexpr std::size_t kMaxHeaderBytes = 16 * 1024;
@@ -32,6 +36,8 @@ struct Reply {
   // empty, they are made from status, contentType and the body's length.
   std::shared_ptr<const std::string> head;
   std::shared_ptr<const std::string> body;
+  // The same bytes as `body` in a memory file, sent from there when set.
+  std::shared_ptr<const MemoryFile> bodyFile;
   std::uint64_t fillerBytes = 0;  // instead of a body: this many bytes of 'a'
   bool broken = false;            // announces the whole body, sends half, then closes
   // Answered only after this long, or as soon as the server releases its holds.

@@ -6,6 +6,7 @@
 #include <netinet/tcp.h>
 #include <sys/epoll.h>
 #include <sys/eventfd.h>
+#include <sys/sendfile.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -15,6 +16,8 @@
 #include <ctime>
 #include <mutex>
 #include <unordered_map>
+
+#include "service/memory_file.h"
 
 namespace norv::service::http {
 
@@ -95,6 +98,9 @@ struct Connection {
   std::shared_ptr<const std::string> body;
   std::size_t bodySent = 0, bodyEnd = 0;
   std::uint64_t fillerLeft = 0;
+  std::shared_ptr<const MemoryFile> file;  // the body, sent by the kernel from there
+  off_t fileSent = 0;
+  off_t fileEnd = 0;
   bool closeAfter = false;
   // A reply held back until a time or a release.
   bool held = false;
@@ -308,7 +314,10 @@ class Server::Loop {
     c.head += "\r\n";
     c.headSent = 0;
     const bool headOnly = request.method == "HEAD";
-    c.body = headOnly ? nullptr : reply.body;
+    c.file = headOnly ? nullptr : reply.bodyFile;
+    c.fileSent = 0;
+    c.fileEnd = c.file ? static_cast<off_t>(reply.broken ? c.file->Size() / 2 : c.file->Size()) : 0;
+    c.body = headOnly || c.file ? nullptr : reply.body;
     c.bodySent = 0;
     c.bodyEnd = c.body ? (reply.broken ? c.body->size() / 2 : c.body->size()) : 0;
     c.fillerLeft = headOnly ? 0 : reply.fillerBytes;
@@ -319,31 +328,57 @@ class Server::Loop {
   }
 
   void WriteSome(Connection& c) {
-    static const std::string filler(kFillerChunk, 'a');
     while (c.writing) {
-      iovec parts[3];
-      int count = 0;
-      if (c.headSent < c.head.size()) parts[count++] = {c.head.data() + c.headSent, c.head.size() - c.headSent};
-      if (c.bodySent < c.bodyEnd) {
-        parts[count++] = {const_cast<char*>(c.body->data()) + c.bodySent, c.bodyEnd - c.bodySent};
-      }
-      if (c.fillerLeft > 0) {
-        parts[count++] = {const_cast<char*>(filler.data()),
-                          static_cast<std::size_t>(std::min<std::uint64_t>(c.fillerLeft, filler.size()))};
-      }
-      if (count == 0) return FinishReply(c);
-      msghdr message{};
-      message.msg_iov = parts;
-      message.msg_iovlen = static_cast<std::size_t>(count);
-      const ssize_t sent = ::sendmsg(c.fd, &message, MSG_NOSIGNAL);
-      if (sent < 0) {
-        if (errno == EINTR) continue;
-        if (errno == EAGAIN || errno == EWOULDBLOCK) return;  // EPOLLOUT brings the rest
-        return Close(c);
-      }
-      Advance(c, static_cast<std::size_t>(sent));
-      c.lastActive = Clock::now();
+      const bool sent = c.headSent < c.head.size() || c.bodySent < c.bodyEnd || c.fillerLeft > 0 ? SendBytes(c)
+                        : c.fileSent < c.fileEnd                                                 ? SendFile(c)
+                                                                                                 : Finished(c);
+      if (!sent) return;
     }
+  }
+
+  // False when the socket is full (EPOLLOUT brings the rest) or closed.
+  bool SendBytes(Connection& c) {
+    static const std::string filler(kFillerChunk, 'a');
+    iovec parts[3];
+    std::size_t count = 0;
+    if (c.headSent < c.head.size()) parts[count++] = {c.head.data() + c.headSent, c.head.size() - c.headSent};
+    if (c.bodySent < c.bodyEnd) parts[count++] = {const_cast<char*>(c.body->data()) + c.bodySent, c.bodyEnd - c.bodySent};
+    if (c.fillerLeft > 0) {
+      parts[count++] = {const_cast<char*>(filler.data()),
+                        static_cast<std::size_t>(std::min<std::uint64_t>(c.fillerLeft, filler.size()))};
+    }
+    msghdr message{};
+    message.msg_iov = parts;
+    message.msg_iovlen = count;
+    // A head followed by a file body leaves in the same segments as its start.
+    const int more = c.fileSent < c.fileEnd ? MSG_MORE : 0;
+    const ssize_t sent = ::sendmsg(c.fd, &message, MSG_NOSIGNAL | more);
+    if (sent < 0) return SendFailed(c);
+    Advance(c, static_cast<std::size_t>(sent));
+    c.lastActive = Clock::now();
+    return true;
+  }
+
+  bool SendFile(Connection& c) {
+    const ssize_t sent = ::sendfile(c.fd, c.file->Descriptor(), &c.fileSent, static_cast<std::size_t>(c.fileEnd - c.fileSent));
+    if (sent < 0) return SendFailed(c);
+    if (sent == 0) {  // the file is shorter than it said: give up on this reply
+      Close(c);
+      return false;
+    }
+    c.lastActive = Clock::now();
+    return true;
+  }
+
+  bool SendFailed(Connection& c) {
+    if (errno == EINTR) return true;
+    if (errno != EAGAIN && errno != EWOULDBLOCK) Close(c);
+    return false;
+  }
+
+  bool Finished(Connection& c) {
+    FinishReply(c);
+    return false;
   }
 
   static void Advance(Connection& c, std::size_t sent) {
@@ -359,6 +394,7 @@ class Server::Loop {
   void FinishReply(Connection& c) {
     c.writing = false;
     c.body.reset();
+    c.file.reset();
     if (c.closeAfter) Close(c);
   }
 

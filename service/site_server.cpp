@@ -1,12 +1,27 @@
 #include "service/site_server.h"
 
+#include "service/memory_file.h"
+
 namespace norv::service {
 
+namespace {
+
+// Small replies go out faster copied with their head in one send.
+constexpr std::size_t kMemoryFileFrom = 32 * 1024;
+
+}  // namespace
+
 SiteReplies::SiteReplies(const std::vector<SiteFile>& files) {
+  std::unordered_map<const std::string*, std::shared_ptr<const MemoryFile>> memoryFiles;  // one per shared body
   for (const SiteFile& file : files) {
     http::Reply reply;
     reply.contentType = file.contentType;
     reply.body = file.body;
+    if (file.body->size() >= kMemoryFileFrom) {
+      auto& memory = memoryFiles[file.body.get()];
+      if (!memory) memory = MemoryFile::Holding(*file.body);
+      reply.bodyFile = memory;
+    }
     reply.head = std::make_shared<const std::string>(http::MakeHead(200, file.contentType, file.body->size()));
     replies_.insert_or_assign("/" + file.path, std::move(reply));
   }

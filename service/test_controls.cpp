@@ -88,6 +88,7 @@ std::string Unescaped(std::string_view text) {
 // The reply with a new body: its ready-made head no longer fits.
 http::Reply WithBody(http::Reply reply, std::string body) {
   reply.head.reset();
+  reply.bodyFile.reset();
   reply.body = std::make_shared<const std::string>(std::move(body));
   return reply;
 }

@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "service/memory_file.h"
 #include "tests/service/http_client.h"
 
 namespace norv::service::http {
@@ -41,6 +42,14 @@ Reply Echo(const Request& request) {
   if (request.path == "/big") {
     Reply reply;
     reply.fillerBytes = 3 * 1024 * 1024 + 3;
+    return reply;
+  }
+  if (request.path == "/file" || request.path == "/brokenfile") {
+    std::string text;
+    for (int i = 0; text.size() < 100'000; ++i) text += std::to_string(i) + ",";
+    Reply reply = TextReply(200, text);
+    reply.bodyFile = MemoryFile::Holding(text);
+    reply.broken = request.path == "/brokenfile";
     return reply;
   }
   if (request.path == "/missing") return TextReply(404, "no\n");
@@ -181,6 +190,24 @@ TEST_F(ServerTest, ALargeBodyArrivesWholeAndTheConnectionStaysUsable) {
   EXPECT_EQ(big->body.size(), 3u * 1024 * 1024 + 3);
   EXPECT_EQ(big->body.find_first_not_of('a'), std::string::npos);
   EXPECT_EQ(connection.Get("/after")->body, "/after||");
+}
+
+TEST_F(ServerTest, ABodyInAMemoryFileArrivesAsItsBytes) {
+  Connection connection(Port());
+  const auto whole = connection.Get("/file");
+  ASSERT_TRUE(whole);
+  EXPECT_EQ(whole->body, *Echo(Request{.path = "/file"}).body);
+  connection.Send("HEAD /file HTTP/1.1\r\n\r\n");
+  const auto head = connection.Receive(true);
+  ASSERT_TRUE(head);
+  EXPECT_NE(head->head.find("Content-Length: " + std::to_string(whole->body.size()) + "\r\n"), std::string::npos);
+  EXPECT_EQ(connection.Get("/after")->body, "/after||") << "nothing of the file followed the head";
+
+  Connection broken(Port());
+  broken.Send("GET /brokenfile HTTP/1.1\r\n\r\n");
+  const auto half = broken.Receive();
+  ASSERT_TRUE(half);
+  EXPECT_EQ(half->body, whole->body.substr(0, whole->body.size() / 2));
 }
 
 TEST_F(ServerTest, HundredsOfKeptAliveConnectionsAreServedTogether) {
