@@ -182,6 +182,8 @@ class Server::Loop {
       if (connection.dead) return;
       if ((event.events & EPOLLERR) != 0) return Close(connection);
       if ((event.events & (EPOLLIN | EPOLLRDHUP | EPOLLHUP)) != 0) ReadAll(connection);
+      // A client that gave up on a held reply is not kept until the hold ends.
+      if (!connection.dead && connection.held && connection.peerClosed) return Close(connection);
       if (!connection.dead && connection.writing && (event.events & EPOLLOUT) != 0) WriteSome(connection);
       if (!connection.dead) ProcessInput(connection);
     }
