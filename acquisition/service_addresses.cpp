@@ -6,13 +6,26 @@ namespace norv {
 
 namespace {
 
-// The maker's service lives under the reserved .example domain so that a
-// build never polls a host this project does not control; a deployment or a
-// test names the real hosts through the environment.
-constexpr std::string_view kDirectory1 = "http://directory1.norvale.example/dir.cgi?SFT=0";
-constexpr std::string_view kDirectory2 = "http://directory2.norvale.example/dir.cgi?SFT=0";
-constexpr std::string_view kDownload1 = "http://download1.norvale.example/dlf/";
-constexpr std::string_view kDownload2 = "http://download2.norvale.example/dlf/";
+// The build names the maker's service (the CMake cache variables of the same
+// names). Left alone, it lives under the reserved .example domain so that a
+// build never polls a host this project does not control; a test names the
+// local service through the environment.
+#ifndef NORVALE_DIRECTORY_1_DEFAULT
+#define NORVALE_DIRECTORY_1_DEFAULT "http://directory1.norvale.example/dir.cgi?SFT=0"
+#endif
+#ifndef NORVALE_DIRECTORY_2_DEFAULT
+#define NORVALE_DIRECTORY_2_DEFAULT "http://directory2.norvale.example/dir.cgi?SFT=0"
+#endif
+#ifndef NORVALE_DOWNLOAD_1_DEFAULT
+#define NORVALE_DOWNLOAD_1_DEFAULT "http://download1.norvale.example/dlf/"
+#endif
+#ifndef NORVALE_DOWNLOAD_2_DEFAULT
+#define NORVALE_DOWNLOAD_2_DEFAULT "http://download2.norvale.example/dlf/"
+#endif
+constexpr std::string_view kDirectory1 = NORVALE_DIRECTORY_1_DEFAULT;
+constexpr std::string_view kDirectory2 = NORVALE_DIRECTORY_2_DEFAULT;
+constexpr std::string_view kDownload1 = NORVALE_DOWNLOAD_1_DEFAULT;
+constexpr std::string_view kDownload2 = NORVALE_DOWNLOAD_2_DEFAULT;
 constexpr std::string_view kSupportPage = "http://support.norvale.example/norv/";
 constexpr std::string_view kMakerPage = "http://www.pellmark.example/";
 constexpr std::string_view kBankPage = "https://www.mizuhobank.co.jp/takarakuji/index.html";

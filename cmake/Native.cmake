@@ -30,20 +30,11 @@ if(NORVALE_FUZZ)
   return()
 endif()
 
-# The draw service's sample data, pages and routing, without its HTTP front
-# end: the service program links it, and the unit tests check it directly.
-add_library(norv_drawservice_core STATIC
-  ${CMAKE_SOURCE_DIR}/tools/drawservice/sample_data.cpp
-  ${CMAKE_SOURCE_DIR}/tools/drawservice/pages.cpp
-  ${CMAKE_SOURCE_DIR}/tools/drawservice/service.cpp)
-target_include_directories(norv_drawservice_core PUBLIC ${CMAKE_SOURCE_DIR})
-norvale_warnings(norv_drawservice_core)
-
 find_package(GTest REQUIRED)
 include(GoogleTest)
 file(GLOB _native_tests CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/native/*.cpp)
 add_executable(norv_core_tests ${_native_tests})
-target_link_libraries(norv_core_tests PRIVATE norv_core norv_drawservice_core GTest::gtest GTest::gtest_main GTest::gmock)
+target_link_libraries(norv_core_tests PRIVATE norv_core GTest::gtest GTest::gtest_main GTest::gmock)
 target_compile_definitions(norv_core_tests PRIVATE NORVALE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 gtest_discover_tests(norv_core_tests DISCOVERY_MODE PRE_TEST PROPERTIES TIMEOUT 60)
 

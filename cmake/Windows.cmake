@@ -65,7 +65,10 @@ endforeach()
 file(GLOB _win_tests CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
 # The tests carry the program's resources too, so that code loading pictures,
 # icons or the glyph strip from its own module works there as in norv.exe.
-add_executable(norv_win_tests ${_win_tests} ${_rc})
+# The service's record rules too, so the end-to-end test knows the store's
+# histories without asking the service that serves them.
+add_executable(norv_win_tests ${_win_tests} ${_rc}
+  ${CMAKE_SOURCE_DIR}/service/draw.cpp ${CMAKE_SOURCE_DIR}/service/history_csv.cpp)
 target_link_libraries(norv_win_tests PRIVATE norv_win gtest gmock gtest_main)
 target_compile_definitions(norv_win_tests PRIVATE NORVALE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 add_dependencies(norv_win_tests norv norv_probed norv_help ${NORVALE_TEST_HELPERS})
@@ -75,20 +78,26 @@ endif()
 if(TARGET nnote)
   add_dependencies(norv_win_tests nnote)
 endif()
-# The local draw service (a native program) runs around the Windows tests on
-# 127.0.0.1; the tests read its port from a file named in their environment.
-set(NORVALE_NATIVE_BUILD ${CMAKE_SOURCE_DIR}/build/native CACHE PATH "Native build that holds norv-drawservice")
-set(_drawservice_state ${CMAKE_BINARY_DIR}/drawservice)
-add_test(NAME drawservice_start
-  COMMAND ${CMAKE_SOURCE_DIR}/tools/drawservice-ctl start ${_drawservice_state} ${NORVALE_NATIVE_BUILD})
-add_test(NAME drawservice_stop COMMAND ${CMAKE_SOURCE_DIR}/tools/drawservice-ctl stop ${_drawservice_state})
-set_tests_properties(drawservice_start PROPERTIES FIXTURES_SETUP drawservice TIMEOUT 600)
-set_tests_properties(drawservice_stop PROPERTIES FIXTURES_CLEANUP drawservice)
+# The maker's service (a native program) runs around the Windows tests on
+# 127.0.0.1: in test mode for the tests that drive its controls, and as the
+# real published site (under nginx and under its own server) for the end-to-end
+# check. Both keep their state, ports included, in one folder that the tests
+# find through their environment.
+set(NORVALE_NATIVE_BUILD ${CMAKE_SOURCE_DIR}/build/native CACHE PATH "Native build that holds norv-service")
+set(_services_state ${CMAKE_BINARY_DIR}/local-services)
+add_test(NAME test_service_start
+  COMMAND ${CMAKE_SOURCE_DIR}/tools/service-ctl start ${_services_state} ${NORVALE_NATIVE_BUILD})
+add_test(NAME test_service_stop COMMAND ${CMAKE_SOURCE_DIR}/tools/service-ctl stop ${_services_state})
+add_test(NAME published_site_start
+  COMMAND ${CMAKE_SOURCE_DIR}/tools/site-ctl start ${_services_state} ${NORVALE_NATIVE_BUILD})
+add_test(NAME published_site_stop COMMAND ${CMAKE_SOURCE_DIR}/tools/site-ctl stop ${_services_state})
+set_tests_properties(test_service_start published_site_start PROPERTIES FIXTURES_SETUP local_services TIMEOUT 600)
+set_tests_properties(test_service_stop published_site_stop PROPERTIES FIXTURES_CLEANUP local_services)
 
 # One Wine prefix and one registry hive serve every test: run them one at a time.
 gtest_discover_tests(norv_win_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-  PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE FIXTURES_REQUIRED drawservice
-  ENVIRONMENT "NORVALE_DRAWSERVICE_PORT_FILE=Z:${_drawservice_state}/drawservice.port")
+  PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE FIXTURES_REQUIRED local_services
+  ENVIRONMENT "NORVALE_LOCAL_SERVICES=Z:${_services_state}")
 
 # The setup program, its stripped payload and symbols, and its tests.
 include(${CMAKE_CURRENT_LIST_DIR}/Installer.cmake)

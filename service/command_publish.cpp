@@ -1,12 +1,85 @@
+// norv-service publish STORE SITE --base URL: the static site for clients
+// that reach SITE at URL, swapped in whole.
+
 #include <ostream>
 
 #include "service/commands.h"
+#include "service/site_arguments.h"
+#include "service/site_input.h"
+#include "service/site_writer.h"
 
 namespace norv::service {
 
-int RunPublish(Arguments, std::ostream&, std::ostream& err) {
-  err << "norv-service publish: not built yet\n";
-  return kExitFailure;
+namespace {
+
+constexpr std::string_view kPublishUsage =
+    "usage: norv-service publish STORE SITE --base URL [--config FILE] [--release PRODUCT=N]... "
+    "[--download PRODUCT=URL]...\n";
+
+struct PublishArguments {
+  std::string store, site, base;
+  SiteSettings settings;
+};
+
+// Throws SettingsError for anything it cannot take.
+PublishArguments ParsePublishArguments(Arguments args) {
+  PublishArguments parsed;
+  std::vector<std::string> positional;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--base") {
+      parsed.base = OptionValue(args, i);
+    } else if (!TakeSiteOption(args, i, parsed.settings)) {
+      if (args[i].starts_with("--")) throw SettingsError("no option " + args[i]);
+      positional.push_back(args[i]);
+    }
+  }
+  if (positional.size() != 2 || parsed.base.empty()) throw SettingsError("STORE, SITE and --base URL are needed");
+  parsed.store = positional[0];
+  parsed.site = positional[1];
+  return parsed;
+}
+
+void Summarize(const SiteInput& input, const std::filesystem::path& version, std::ostream& err) {
+  err << "norv-service publish: " << version.string() << ":";
+  for (Game game : kAllGames) {
+    const GameSource& source = input.games[static_cast<std::size_t>(GameIndex(game))];
+    err << " " << GameName(game) << " " << source.draws.size() << " (history " << source.PublishedHistoryCount()
+        << ")";
+  }
+  err << "\n";
+}
+
+}  // namespace
+
+int RunPublish(Arguments args, std::ostream& out, std::ostream& err) {
+  PublishArguments parsed;
+  try {
+    parsed = ParsePublishArguments(args);
+  } catch (const SettingsError& error) {
+    err << "norv-service publish: " << error.what() << "\n" << kPublishUsage;
+    return kExitBadInput;
+  }
+  if (const auto problem = BaseUrlProblem(parsed.base)) {
+    err << "norv-service publish: " << *problem << "\n";
+    return kExitBadInput;
+  }
+  try {
+    const SiteInput input = SiteInputFor(Store::Open(parsed.store).AllDraws(), parsed.settings, parsed.base);
+    if (const auto problem = SiteProblem(input)) {
+      err << "norv-service publish: " << *problem << "\n";
+      return kExitBadInput;
+    }
+    const std::filesystem::path version = WriteSite(parsed.site, BuildSite(input));
+    Summarize(input, version, err);
+    out << EnvironmentLines(SiteLayout(parsed.base).Base(), !input.downloadLists.empty());
+    return 0;
+  } catch (const StoreError& error) {
+    err << "norv-service publish: " << error.what() << "\n";
+    return kExitBadInput;
+  } catch (const SiteWriteError& error) {
+    err << "norv-service publish: " << error.what() << "\n";
+    return kExitFailure;
+  }
 }
 
 }  // namespace norv::service

@@ -72,6 +72,7 @@ class Store {
 
   const std::filesystem::path& folder() const { return folder_; }
   const std::vector<Draw>& Draws(Game game) const;
+  const Histories& AllDraws() const { return histories_; }
   int NewestNumber(Game game) const;  // 0 for an empty history
 
   // Adds the offered draws, in any order. A draw already held with the same

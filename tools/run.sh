@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Builds Norvale and starts it under Wine. Unless NORVALE_DIRECTORY_1 says
-# otherwise, it also starts the local draw service (synthetic sample data, on
-# 127.0.0.1 only) and points Norvale at it.
+# otherwise, it also serves the real draw history on 127.0.0.1 with the
+# maker's service (norv-service serve, from a store under build/ made from the
+# bundled snapshot) and points Norvale at it. Nothing reaches the bank unless
+# asked: --update first runs norv-service update on that store.
+#   tools/run.sh [--update] [ARGUMENTS FOR NORV.EXE]
 #
 # With a display: Norvale runs in a Wine prefix of its own that keeps its
 # settings and histories between runs (build/run-prefix).
@@ -12,6 +15,10 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 "$root/tools/setup.sh"
+. "$root/tools/service-common.sh"
+
+update=""
+if [ "${1:-}" = "--update" ]; then update=1; shift; fi
 
 echo "run: building"
 cmake -S . -B build/win -Wno-dev -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-posix.cmake" >/dev/null
@@ -23,20 +30,33 @@ if [ -n "$headless" ]; then export WINEPREFIX="$root/build/demo-prefix"; else ex
 . "$root/tools/wine-env"
 
 state="$root/build/run-service"
+store="$root/build/run-store"
+native="$root/build/native"
 xvfb_pid=""
-service_started=""
 cleanup() {
   wineserver -k >/dev/null 2>&1 || true
-  [ -n "$service_started" ] && "$root/tools/drawservice-ctl" stop "$state" >/dev/null 2>&1 || true
+  stop_pid "$state/serve.pid"
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" >/dev/null 2>&1 || true
 }
 trap cleanup EXIT
 
 if [ -z "${NORVALE_DIRECTORY_1:-}" ]; then
-  "$root/tools/drawservice-ctl" start "$state" "$root/build/native"
-  service_started=1
-  set -a; . "$state/drawservice.env"; set +a
-  echo "run: Norvale reads the local draw service: $NORVALE_DIRECTORY_1"
+  build_service "$native"
+  service=$(service_binary "$native")
+  # Made once from the snapshot and kept, so that updates stay.
+  [ -f "$store/norv-store" ] || { seed_store "$native" "$store"; echo "run: store $store made from the bundled snapshot"; }
+  if [ -n "$update" ]; then
+    echo "run: updating the store from the bank"
+    "$service" update "$store" || echo "run: the update failed; serving the store as it is"
+  fi
+  mkdir -p "$state"
+  rm -f "$state/serve.port"
+  "$service" serve "$store" --port 0 --port-file "$state/serve.port" --env-file "$state/serve.env" \
+    </dev/null >"$state/serve.log" 2>&1 &
+  echo $! >"$state/serve.pid"
+  wait_for_port "$state/serve.port" "$state/serve.pid" || { cat "$state/serve.log" >&2; exit 1; }
+  set -a; . "$state/serve.env"; set +a
+  echo "run: Norvale reads the real draw history from norv-service serve: $NORVALE_DIRECTORY_1"
 fi
 
 if [ -n "$headless" ]; then
@@ -86,10 +106,15 @@ counts() {
   done
   echo "$out"
 }
+# The check is done when every file holds draws and the counts stop moving
+# (the full histories first, then each game's newest draw from its page).
+previous=""
 for _ in $(seq 120); do
   sleep 1
   c=$(counts)
-  case "$c" in *"=0"*) ;; *) sleep 2; break ;; esac
+  case "$c" in *"=0"*) previous=""; continue ;; esac
+  [ "$c" = "$previous" ] && break
+  previous=$c
 done
 shot="$root/build/norvale-screenshot.png"
 import -display "$DISPLAY" -window root "$shot" 2>/dev/null && echo "run: screenshot saved to $shot"

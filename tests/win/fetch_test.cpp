@@ -8,31 +8,20 @@
 #include <thread>
 
 #include "acquisition/environment.h"
+#include "tests/win/local_services.h"
 
 namespace norv {
 namespace {
 
 using namespace std::chrono_literals;
 
-// The native draw service runs beside the tests; its port is in a file.
-int DrawServicePort() {
-  const std::optional<std::string> file = ReadEnvironment("NORVALE_DRAWSERVICE_PORT_FILE");
-  if (!file) {
-    return 0;
-  }
-  std::ifstream in(*file);
-  int port = 0;
-  in >> port;
-  return port;
-}
-
 InternetAccess Direct() { return AccessFromSettings(false, false, "", ""); }
 
 class FetchTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    port_ = DrawServicePort();
-    ASSERT_NE(port_, 0) << "the draw service is not running (see tools/drawservice-ctl)";
+    port_ = testing::LocalServicePort("service.port");
+    ASSERT_NE(port_, 0) << "the test service is not running (see tools/service-ctl)";
     ASSERT_EQ(Fetch("/control/reset"), "ok");
   }
 

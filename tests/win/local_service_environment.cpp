@@ -1,5 +1,5 @@
 // Every copy of norv.exe a test starts inherits this process's environment.
-// Pointing the service addresses at the local draw service here keeps a check
+// Pointing the service addresses at the maker's service in test mode keeps a check
 // that any test happens to start (a start-up check, a click on the check
 // button) on 127.0.0.1.
 
@@ -12,19 +12,15 @@
 
 #include "acquisition/environment.h"
 #include "base/unicode_win.h"
+#include "tests/win/local_services.h"
 
 namespace norv {
 namespace {
 
 // Without the service a closed port still keeps every request local.
 std::string LocalServiceOrigin() {
-  int port = 9;
-  if (const std::optional<std::string> file = ReadEnvironment("NORVALE_DRAWSERVICE_PORT_FILE")) {
-    std::ifstream in(*file);
-    int read = 0;
-    if (in >> read && read > 0) port = read;
-  }
-  return "http://127.0.0.1:" + std::to_string(port);
+  const int port = testing::LocalServicePort("service.port");
+  return "http://127.0.0.1:" + std::to_string(port > 0 ? port : 9);
 }
 
 class LocalServiceEnvironment : public ::testing::Environment {

@@ -1,6 +1,6 @@
 // Times checks that find nothing new: the program's test build,
-// norv_probed.exe (beside this program), against the local draw service,
-// every data file already complete. Prints one line per timed check
+// norv_probed.exe (beside this program), against the maker's service in test
+// mode, every data file already complete. Prints one line per timed check
 // ("check_ms N"), then the addresses one check asked for ("request PATH"),
 // so a plain HTTP client can be timed on the same sequence.
 
@@ -21,6 +21,7 @@
 #include "app/command_ids.h"
 #include "base/unicode_win.h"
 #include "../norv_process.h"
+#include "tests/win/local_services.h"
 
 namespace {
 
@@ -92,10 +93,9 @@ long long TimeOneCheck(HWND window) {
 
 int wmain(int argc, wchar_t** argv) {
   const int runs = argc > 1 ? _wtoi(argv[1]) : 10;
-  int port = 0;
-  if (const auto file = norv::ReadEnvironment("NORVALE_DRAWSERVICE_PORT_FILE")) std::ifstream(*file) >> port;
+  const int port = norv::testing::LocalServicePort("service.port");
   if (port == 0) {
-    std::printf("no draw service\n");
+    std::printf("no test service\n");
     return 1;
   }
   origin = "http://127.0.0.1:" + std::to_string(port);

@@ -1,0 +1,30 @@
+#include "service/memory_file.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace norv::service {
+
+std::shared_ptr<const MemoryFile> MemoryFile::Holding(std::string_view bytes) {
+  const int fd = ::memfd_create("norv-site", MFD_CLOEXEC | MFD_ALLOW_SEALING);
+  if (fd < 0) return nullptr;
+  std::size_t written = 0;
+  while (written < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      ::close(fd);
+      return nullptr;
+    }
+    written += static_cast<std::size_t>(n);
+  }
+  ::fcntl(fd, F_ADD_SEALS, F_SEAL_WRITE | F_SEAL_GROW | F_SEAL_SHRINK | F_SEAL_SEAL);
+  return std::shared_ptr<const MemoryFile>(new MemoryFile(fd, bytes.size()));
+}
+
+MemoryFile::~MemoryFile() { ::close(fd_); }
+
+}  // namespace norv::service
