@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <fstream>
 #include <string>
 
 #include "acquisition/environment.h"
@@ -17,6 +16,7 @@
 #include "app/app_messages.h"
 #include "app/command_ids.h"
 #include "base/handles_win.h"
+#include "tests/win/local_services.h"
 #include "tests/win/win_test_support.h"
 
 namespace norv::testing {
@@ -26,15 +26,7 @@ using namespace std::chrono_literals;
 
 constexpr int kToolButton2 = kToolButtonFirst + 1;
 
-int ServicePort() {
-  const std::optional<std::string> file = ReadEnvironment("NORVALE_DRAWSERVICE_PORT_FILE");
-  int port = 0;
-  if (file) {
-    std::ifstream in(*file);
-    in >> port;
-  }
-  return port;
-}
+int ServicePort() { return LocalServicePort("service.port"); }
 
 std::string Service(std::string_view path) {
   WinInetFetcher fetcher(AccessFromSettings(false, false, "", ""));
@@ -85,7 +77,7 @@ bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds t
 class Robustness : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_NE(ServicePort(), 0) << "the draw service is not running (see tools/drawservice-ctl)";
+    ASSERT_NE(ServicePort(), 0) << "the local service is not running (see tools/service-ctl)";
     ASSERT_EQ(Service("/control/reset"), "ok");
     ClearProgramRegistry();
     PrepareEmptyDataFiles();
