@@ -7,6 +7,7 @@
 #include <atomic>
 
 #include "app/app_messages.h"
+#include "base/dpi_win.h"
 #include "base/folders_win.h"
 #include "app/main_form_win.h"
 #include "base/window_instance_win.h"
@@ -86,14 +87,13 @@ bool MainWindow::CreateComponents() {
     return false;
   }
   mainWindowHandle = window_;
-  taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
-  font_.reset(::CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, Widen(text::kWindowFont).c_str()));
+  dpi_ = DpiOfWindow(window_);
+  font_.reset(CreateScaledFont(Widen(text::kWindowFont).c_str(), kWindowFontPixels, dpi_));
   ::SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-  toolBar1_.Create(window_, instance_, font_.get());
+  toolBar1_.Create(window_, instance_, font_.get(), dpi_);
   toolBar1_.OnCheckButtonMouseDown([this](bool shiftHeld) { ToolButton2MouseDown(shiftHeld); });
   CreatePages();
-  trayIcon1_.Attach(window_, kMsgTrayIcon, kTrayAnimationTimer);
+  trayIcon1_.Attach(window_, kMsgTrayIcon, kTrayAnimationTimer, kTrayRetryTimer);
   return true;
 }
 
@@ -190,6 +190,17 @@ void MainWindow::FormClose(bool& allowClose) {
   SavePositionIfMoved();
 }
 
+// Windows is logging off or shutting down: what closing saves is saved, a
+// running check is asked to stop, and nothing is asked of the user.
+void MainWindow::FormEndSession() {
+  if (state_.checkRunning) {
+    RequestCheckerStop();
+  }
+  SavePositionIfMoved();
+  trayIcon1_.Hide();
+  ::DestroyWindow(window_);
+}
+
 void MainWindow::RequestCheckerStop() {
   // Only a request: the checker ends on its own and the exit never waits for it.
   checkerStop_.request_stop();
@@ -227,7 +238,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       (*reinterpret_cast<const WindowThreadCall*>(lParam))(*this);
       return 1;
     case kMsgTrayIcon:
-      OnTrayMessage(static_cast<UINT>(lParam));
+      OnTrayMessage(LOWORD(lParam), wParam);
       return 0;
     case kMsgActiveGridTopRow:
       return ActiveGridTopRow();
@@ -253,6 +264,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_TIMER:
+      if (trayIcon1_.HandleMessage(message, wParam)) {
+        return 0;
+      }
       if (wParam == kTrayAnimationTimer) {
         TrayIcon1Animate();
         return 0;
@@ -270,6 +284,24 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     }
+    case WM_DPICHANGED:
+      OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
+    case WM_SYSCOMMAND:
+      // Alt or F10 alone: the button bar is the window's only menu.
+      if ((wParam & 0xFFF0) == SC_KEYMENU && lParam == 0) {
+        toolBar1_.EnterKeyboardMode();
+        return 0;
+      }
+      break;
+    case WM_QUERYENDSESSION:
+      SavePositionIfMoved();
+      return TRUE;
+    case WM_ENDSESSION:
+      if (wParam) {
+        FormEndSession();
+      }
+      return 0;
     case WM_DESTROY:
       closing_ = true;
       ::KillTimer(window_, kTimer1);
@@ -277,8 +309,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       ::PostQuitMessage(0);
       return 0;
     default:
-      if (message == taskbarCreated_ && taskbarCreated_ != 0) {
-        trayIcon1_.Readd();
+      if (trayIcon1_.HandleMessage(message, wParam)) {
         return 0;
       }
       break;
@@ -307,9 +338,15 @@ void RunApplication(HINSTANCE instance) {
   if (!form.CreateComponents() || !form.FormCreate()) {
     return;
   }
+  const HACCEL keys = ::LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDA_MAIN));
   MSG msg;
   while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
     if (RouteDialogMessage(msg)) {
+      continue;
+    }
+    const HWND main = form.Handle();
+    if (keys && main && (msg.hwnd == main || ::IsChild(main, msg.hwnd)) &&
+        ::TranslateAcceleratorW(main, keys, &msg)) {
       continue;
     }
     ::TranslateMessage(&msg);

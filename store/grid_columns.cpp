@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "base/dpi.h"
+
 namespace norv {
 
 namespace {
@@ -75,6 +77,16 @@ int ColumnLeft(std::span<const GridColumn> columns, int col) {
   return left;
 }
 
+int ColumnWidth(const GridColumn& column, int dpi) { return Scale(column.width, dpi); }
+
+int ColumnLeft(std::span<const GridColumn> columns, int col, int dpi) {
+  int left = 0;
+  for (int i = 0; i < col && i < static_cast<int>(columns.size()); ++i) {
+    left += ColumnWidth(columns[static_cast<std::size_t>(i)], dpi) + 1;
+  }
+  return left;
+}
+
 std::optional<int> BallGlyph(int number) {
   if (number < 1 || number > kBallCount) {
     return std::nullopt;
@@ -113,5 +125,9 @@ int GlyphLeft(CellKind kind, int k) {
       return 0;
   }
 }
+
+int GlyphLeft(CellKind kind, int k, int dpi) { return Scale(GlyphLeft(kind, k), dpi); }
+
+int GlyphSize(int dpi) { return Scale(kGlyphSize, dpi); }
 
 }  // namespace norv

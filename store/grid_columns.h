@@ -32,6 +32,9 @@ std::span<const GridColumn> ColumnsOf(Game game);
 // Left edge of column `col` inside the grid: the widths before it, each
 // followed by a one-pixel grid line.
 int ColumnLeft(std::span<const GridColumn> columns, int col);
+// The same at a dpi: each width scaled, each line still one pixel.
+int ColumnLeft(std::span<const GridColumn> columns, int col, int dpi);
+int ColumnWidth(const GridColumn& column, int dpi);
 
 inline constexpr int kGlyphSize = 18;
 inline constexpr int kGlyphCount = 53;
@@ -45,5 +48,8 @@ std::optional<int> GlyphFor(CellKind kind, int value);
 
 // Offset from the cell's left edge of picture k of a run (or of the bonus ball).
 int GlyphLeft(CellKind kind, int k);
+// The same and the picture's size at a dpi.
+int GlyphLeft(CellKind kind, int k, int dpi);
+int GlyphSize(int dpi);
 
 }  // namespace norv
