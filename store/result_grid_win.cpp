@@ -94,8 +94,8 @@ void DrawCellText(HDC dc, const std::string& text, RECT cell, UINT align) {
 class CellPainter {
  public:
   // Every text but the "Bonus" header uses the grid font selected by the caller.
-  CellPainter(HDC dc, HFONT bonusFont, int dpi)
-      : dc_(dc), bonusFont_(bonusFont), dpi_(dpi), glyphs_(SharedGlyphStrip(dpi), dc) {}
+  CellPainter(HDC dc, HFONT bonusFont, std::span<const GridColumn> columns, int dpi)
+      : dc_(dc), bonusFont_(bonusFont), columns_(columns), dpi_(dpi), glyphs_(SharedGlyphStrip(dpi), dc) {}
 
   void Header(const GridColumn& column, const RECT& cell) const {
     if (column.smallHeader) {
@@ -106,7 +106,8 @@ class CellPainter {
     }
   }
 
-  void Body(const GridColumn& column, const DrawRow* row, const RECT& cell) const {
+  void Body(int col, const DrawRow* row, const RECT& cell) const {
+    const GridColumn& column = columns_[static_cast<std::size_t>(col)];
     switch (column.kind) {
       case CellKind::DrawNumber:
         if (const auto number = FieldOf(row, column.firstField)) {
@@ -116,7 +117,7 @@ class CellPainter {
       case CellKind::Balls:
       case CellKind::Digits:
       case CellKind::Bonus:
-        Pictures(column, row, cell);
+        Pictures(col, row, cell);
         break;
       case CellKind::Prize:
         if (const auto yen = FieldOf(row, column.firstField)) {
@@ -128,21 +129,23 @@ class CellPainter {
   }
 
  private:
-  void Pictures(const GridColumn& column, const DrawRow* row, const RECT& cell) const {
+  void Pictures(int col, const DrawRow* row, const RECT& cell) const {
+    const GridColumn& column = columns_[static_cast<std::size_t>(col)];
     const int height = cell.bottom - cell.top;
-    const int width = GlyphSize(dpi_);
     for (int k = 0; k < column.fieldCount; ++k) {
       const auto value = FieldOf(row, column.firstField + k);
       // An unreadable field is stored as 0, which no ball has: it shows nothing.
       const auto glyph = value ? GlyphFor(column.kind, *value) : std::nullopt;
       if (glyph) {
-        glyphs_.Draw(*glyph, cell.left + GlyphLeft(column.kind, k, dpi_), cell.top, width, height);
+        const GlyphSpan span = GlyphSpanOf(columns_, col, k, dpi_);
+        glyphs_.Draw(*glyph, cell.left + span.left, cell.top, span.width, height);
       }
     }
   }
 
   HDC dc_;
   HFONT bonusFont_;
+  std::span<const GridColumn> columns_;
   int dpi_;
   GlyphPainter glyphs_;
   LocaleNumbers numbers_;
@@ -338,7 +341,7 @@ void ResultGrid::OnPaint() {
   const int rowPitch = rows_.rowPitch;
   const auto& rows = GameDataOf(game_).table.rows;
   SelectedObject gridFont(dc, font_.get());
-  CellPainter painter(dc, bonusFont_.get(), dpi_);
+  CellPainter painter(dc, bonusFont_.get(), columns, dpi_);
 
   auto paintRow = [&](int gridRow, int top) {
     const std::size_t index = static_cast<std::size_t>(gridRow - 1);
@@ -346,13 +349,13 @@ void ResultGrid::OnPaint() {
     for (int col = 0; col < columnCount; ++col) {
       const GridColumn& column = columns[static_cast<std::size_t>(col)];
       const int left = ColumnLeft(columns, col, dpi_);
-      const RECT cell{left, top, left + ColumnWidth(column, dpi_), top + rowHeight};
+      const RECT cell{left, top, left + ColumnWidth(columns, col, dpi_), top + rowHeight};
       const bool fixed = gridRow == 0 || col == 0;
       ::FillRect(dc, &cell, fixed ? fixedBrush : bodyBrush);
       if (gridRow == 0) {
         painter.Header(column, cell);
       } else {
-        painter.Body(column, row, cell);
+        painter.Body(col, row, cell);
       }
       FillBox(dc, cell.right, top, cell.right + 1, top + rowPitch, lineBrush);
     }
