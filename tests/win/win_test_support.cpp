@@ -192,6 +192,77 @@ HWND FindChildById(HWND parent, int id) {
   return search.second;
 }
 
+namespace {
+constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
+}  // namespace
+
+ScopedLogPixels::ScopedLogPixels(DWORD dpi) {
+  DWORD size = sizeof oldValue_;
+  hadValue_ = ::RegGetValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", RRF_RT_REG_DWORD, nullptr, &oldValue_,
+                             &size) == ERROR_SUCCESS;
+  ::RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+}
+
+ScopedLogPixels::~ScopedLogPixels() {
+  if (hadValue_) {
+    ::RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", REG_DWORD, &oldValue_, sizeof oldValue_);
+  } else {
+    ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels");
+  }
+}
+
+SIZE TextExtentInOwnFont(HWND control, const std::wstring& text, int wrapWidth) {
+  WindowDc dc(control);
+  SelectedObject font(dc.get(), reinterpret_cast<HGDIOBJ>(::SendMessageW(control, WM_GETFONT, 0, 0)));
+  RECT r{0, 0, wrapWidth > 0 ? wrapWidth : 0, 0};
+  const UINT flags = DT_CALCRECT | DT_NOPREFIX | (wrapWidth > 0 ? DT_WORDBREAK : DT_SINGLELINE);
+  ::DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &r, flags);
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+std::vector<std::wstring> ClippedChildren(HWND window, const std::function<int(HWND)>& allowance) {
+  struct Search {
+    HWND window;
+    const std::function<int(HWND)>* allowance;
+    std::vector<std::wstring> clipped;
+  } search{window, &allowance, {}};
+  ::EnumChildWindows(
+      window,
+      [](HWND child, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(param);
+        if (!::IsWindowVisible(child)) {
+          return TRUE;
+        }
+        const std::wstring name = L"control " + std::to_wstring(::GetDlgCtrlID(child));
+        RECT frame{};
+        ::GetClientRect(s->window, &frame);
+        ::MapWindowPoints(s->window, nullptr, reinterpret_cast<POINT*>(&frame), 2);
+        RECT own{};
+        ::GetWindowRect(child, &own);
+        if (own.left < frame.left || own.top < frame.top || own.right > frame.right || own.bottom > frame.bottom) {
+          s->clipped.push_back(name + L" sticks out of the window");
+        }
+        const std::wstring caption = WindowText(child);
+        if (caption.empty()) {
+          return TRUE;
+        }
+        RECT client{};
+        ::GetClientRect(child, &client);
+        const int room = client.right - (*s->allowance)(child);
+        // A control tall enough for two lines may wrap; one line must fit.
+        const SIZE line = TextExtentInOwnFont(child, caption);
+        const SIZE wrapped = line.cy * 2 <= client.bottom ? TextExtentInOwnFont(child, caption, room) : line;
+        if (wrapped.cx > room || wrapped.cy > client.bottom) {
+          s->clipped.push_back(name + L" \"" + caption + L"\" needs " + std::to_wstring(wrapped.cx) + L" x " +
+                               std::to_wstring(wrapped.cy) + L", has " + std::to_wstring(room) + L" x " +
+                               std::to_wstring(client.bottom));
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.clipped;
+}
+
 void SaveWindowScreenshot(HWND window, const std::wstring& path) {
   RECT r{};
   ::GetWindowRect(window, &r);
