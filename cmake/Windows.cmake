@@ -51,7 +51,7 @@ file(GLOB _win_tests CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
 # The tests carry the program's resources too, so that code loading pictures,
 # icons or the glyph strip from its own module works there as in norv.exe.
 add_executable(norv_win_tests ${_win_tests} ${_rc})
-target_link_libraries(norv_win_tests PRIVATE norv_win gtest gmock gtest_main)
+target_link_libraries(norv_win_tests PRIVATE norv_win gtest gmock gtest_main ws2_32)
 target_compile_definitions(norv_win_tests PRIVATE NORVALE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 add_dependencies(norv_win_tests norv ${NORVALE_TEST_HELPERS})
 if(TARGET norv_artwork)

@@ -1,5 +1,7 @@
 #include "tests/win/win_test_support.h"
 
+#include <winsock2.h>
+#include <windows.h>
 #include <shlobj.h>
 
 #include <fstream>
@@ -261,6 +263,62 @@ std::vector<std::wstring> ClippedChildren(HWND window, const std::function<int(H
       },
       reinterpret_cast<LPARAM>(&search));
   return search.clipped;
+}
+
+SilentServer::SilentServer() {
+  WSADATA data{};
+  ::WSAStartup(MAKEWORD(2, 2), &data);
+  const SOCKET listener = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = ::htonl(INADDR_LOOPBACK);
+  address.sin_port = 0;
+  int length = sizeof address;
+  if (listener != INVALID_SOCKET &&
+      ::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+      ::listen(listener, 16) == 0 &&
+      ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length) == 0) {
+    socket_ = listener;
+    port_ = ::ntohs(address.sin_port);
+  } else if (listener != INVALID_SOCKET) {
+    ::closesocket(listener);
+  }
+}
+
+SilentServer::~SilentServer() {
+  if (socket_ != INVALID_SOCKET) {
+    ::closesocket(socket_);
+  }
+  ::WSACleanup();
+}
+
+ScopedEnvironment::ScopedEnvironment(const wchar_t* name, const std::wstring& value) : name_(name) {
+  wchar_t old[2048] = {};
+  had_ = ::GetEnvironmentVariableW(name, old, 2048) > 0;
+  old_ = old;
+  ::SetEnvironmentVariableW(name, value.c_str());
+}
+
+ScopedEnvironment::~ScopedEnvironment() {
+  ::SetEnvironmentVariableW(name_.c_str(), had_ ? old_.c_str() : nullptr);
+}
+
+void PressKeys(std::initializer_list<WORD> keys) {
+  std::vector<INPUT> inputs;
+  for (WORD key : keys) {
+    INPUT down{};
+    down.type = INPUT_KEYBOARD;
+    down.ki.wVk = key;
+    inputs.push_back(down);
+  }
+  for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) {
+    INPUT up{};
+    up.type = INPUT_KEYBOARD;
+    up.ki.wVk = *key;
+    up.ki.dwFlags = KEYEVENTF_KEYUP;
+    inputs.push_back(up);
+  }
+  ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 void SaveWindowScreenshot(HWND window, const std::wstring& path) {

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -82,6 +83,40 @@ class ScopedLogPixels {
   bool hadValue_ = false;
   DWORD oldValue_ = 0;
 };
+
+// A server on 127.0.0.1 that takes connections and never answers, so a check
+// pointed at it keeps running until it is stopped.
+class SilentServer {
+ public:
+  SilentServer();
+  SilentServer(const SilentServer&) = delete;
+  SilentServer& operator=(const SilentServer&) = delete;
+  ~SilentServer();
+  int Port() const { return port_; }
+  std::string Origin() const { return "http://127.0.0.1:" + std::to_string(port_); }
+
+ private:
+  UINT_PTR socket_ = ~UINT_PTR{0};
+  int port_ = 0;
+};
+
+// An environment variable set for the programs a test starts, put back after.
+class ScopedEnvironment {
+ public:
+  ScopedEnvironment(const wchar_t* name, const std::wstring& value);
+  ScopedEnvironment(const ScopedEnvironment&) = delete;
+  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+  ~ScopedEnvironment();
+
+ private:
+  std::wstring name_;
+  std::wstring old_;
+  bool had_ = false;
+};
+
+// Presses and releases keys as the keyboard would, in order, for the
+// foreground window; modifiers are held while the keys after them go down.
+void PressKeys(std::initializer_list<WORD> keys);
 
 // Width and height `text` takes in the control's own font (WM_GETFONT),
 // wrapped at `wrapWidth` when that is above 0.
