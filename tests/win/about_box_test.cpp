@@ -212,6 +212,29 @@ TEST_F(AboutBoxTest, NothingIsClipped) {
   testing::SaveWindowScreenshot(box, folder + (dpi == 96 ? L"about.bmp" : L"about_" + std::to_wstring(dpi) + L"dpi.bmp"));
 }
 
+// Moved to a monitor of another dpi, the box lays itself out again there.
+TEST_F(AboutBoxTest, ADpiChangeLaysTheBoxOutAgainAtThePlaceSuggested) {
+  HWND box = OpenAndWaitShown(Request(true, false, 5));
+  const int dpi = DpiOfWindow(box) == 192 ? 96 : 192;
+  RECT suggested{100, 80, 100 + Scale(300, dpi), 80 + Scale(230, dpi)};
+  ::SendMessageW(box, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+  // The caption keeps its own dpi here (only the message was faked), so the
+  // client is measured by its width and by where the button went.
+  RECT client{};
+  ::GetClientRect(box, &client);
+  EXPECT_EQ(client.right, Scale(294, dpi));
+  RECT ok{};
+  ::GetWindowRect(::GetDlgItem(box, kAboutOkButton), &ok);
+  ::MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&ok), 2);
+  EXPECT_EQ(ok.left, Scale(110, dpi));
+  EXPECT_EQ(ok.top, Scale(167, dpi));
+  EXPECT_EQ(ok.right - ok.left, Scale(75, dpi));
+  RECT frame{};
+  ::GetWindowRect(box, &frame);
+  EXPECT_EQ(frame.left, 100);
+  EXPECT_EQ(frame.top, 80);
+}
+
 TEST_F(AboutBoxTest, ClosingTheMainWindowTakesTheBoxAlongWithoutRunningOnClosed) {
   main_ = MakeMainWindow();
   HWND box = OpenAndWaitShown(Request(false, false, 5));
