@@ -3,14 +3,18 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <memory>
 #include <string>
 #include <utility>
 
 #include "acquisition/service_addresses.h"
 #include "about/version_label.h"
+#include "base/dpi.h"
+#include "base/dpi_win.h"
 #include "base/handles_win.h"
 #include "base/message_pump_win.h"
 #include "base/window_instance_win.h"
+#include "base/work_area_win.h"
 #include "base/unicode_win.h"
 #include "resources/resource_ids.h"
 #include "resources/strings.h"
@@ -29,10 +33,27 @@ constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr UINT_PTR kLinkSubclass = 1;
 constexpr UINT_PTR kOkSubclass = 2;
 
-UniqueFont MakeFont(int height, bool bold, bool underline) {
-  return UniqueFont(::CreateFontW(-height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, underline, FALSE,
-                                  SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                  DEFAULT_PITCH | FF_DONTCARE, kFontFace));
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_LAYERED;
+constexpr int kIconSize = 32;
+
+// Every figure of the box is a 96-dpi one, scaled to the box's monitor.
+struct AboutFonts {
+  explicit AboutFonts(int dpi)
+      : form(CreateScaledFont(kFontFace, 12, dpi)),
+        name(CreateScaledFont(kFontFace, 16, dpi, true)),
+        nameHover(CreateScaledFont(kFontFace, 16, dpi, true, true)),
+        number(CreateScaledFont(kFontFace, 15, dpi)),
+        commentsHover(CreateScaledFont(kFontFace, 12, dpi, false, true)) {}
+  UniqueFont form;
+  UniqueFont name;
+  UniqueFont nameHover;
+  UniqueFont number;
+  UniqueFont commentsHover;
+};
+
+RECT ScaledRect(const RECT& r, int dpi) {
+  return {Scale(r.left, dpi), Scale(r.top, dpi), Scale(r.right, dpi), Scale(r.bottom, dpi)};
 }
 
 SIZE TextSize(HFONT font, const std::wstring& text) {
@@ -41,10 +62,6 @@ SIZE TextSize(HFONT font, const std::wstring& text) {
   SIZE size{0, 0};
   ::GetTextExtentPoint32W(screen.get(), text.c_str(), static_cast<int>(text.size()), &size);
   return size;
-}
-
-POINT CentredOn(const RECT& area, SIZE window) {
-  return {area.left + (area.right - area.left - window.cx) / 2, area.top + (area.bottom - area.top - window.cy) / 2};
 }
 
 // The primary monitor's work area: a box centred on the whole virtual
@@ -84,7 +101,12 @@ class AboutBox {
   };
 
   void FormCreate(HINSTANCE instance);
-  HWND AddLabel(int id, const std::wstring& text, int left, int top, SIZE size, HFONT font, DWORD style);
+  HWND AddLabel(int id, const std::wstring& text, DWORD style);
+  SIZE FrameSize() const;
+  void LayOut();
+  void Place(HWND control, int left, int top, SIZE size, HFONT font);
+  void MoveOnScreen(POINT at);
+  void OnDpiChanged(int dpi, const RECT& suggested);
   void Timer1Timer();
   void OKButtonClick();
   void SetLinkHover(HWND label, bool hover);
@@ -100,14 +122,16 @@ class AboutBox {
 
   AboutBoxRequest request_;
   HWND window_ = nullptr;
+  HINSTANCE instance_ = nullptr;
+  int dpi_ = kBaseDpi;
+  std::unique_ptr<AboutFonts> fonts_ = std::make_unique<AboutFonts>(kBaseDpi);
+  HWND picture_ = nullptr;
   HWND productName_ = nullptr;
+  HWND version_ = nullptr;
+  HWND label1_ = nullptr;
+  HWND copyright_ = nullptr;
   HWND comments_ = nullptr;
   HWND okButton_ = nullptr;
-  UniqueFont formFont_ = MakeFont(12, false, false);
-  UniqueFont nameFont_ = MakeFont(16, true, false);
-  UniqueFont nameHoverFont_ = MakeFont(16, true, true);
-  UniqueFont numberFont_ = MakeFont(15, false, false);
-  UniqueFont commentsHoverFont_ = MakeFont(12, false, true);
   UniqueIcon icon_;
   bool nameHover_ = false;
   bool commentsHover_ = false;
@@ -117,20 +141,26 @@ class AboutBox {
   bool destroyed_ = false;
 };
 
+SIZE AboutBox::FrameSize() const {
+  RECT frame{0, 0, Scale(kClientSize.cx, dpi_), Scale(kClientSize.cy, dpi_)};
+  AdjustWindowRectForDpi(frame, kStyle, kExStyle, dpi_);
+  return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+// Centred on the main window (its restored frame when it is minimised) and
+// kept inside the work area of the monitor it opens on.
 bool AboutBox::Create(HINSTANCE instance) {
   BusyScope busy(*this);  // a creation that fails halfway leaves the deleting to the caller
-  constexpr DWORD style = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
-  constexpr DWORD exStyle = WS_EX_TOOLWINDOW | WS_EX_LAYERED;
-  RECT frame{0, 0, kClientSize.cx, kClientSize.cy};
-  ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-  const SIZE size{frame.right - frame.left, frame.bottom - frame.top};
-  RECT owner{};
-  if (!request_.mainWindow || !::GetWindowRect(request_.mainWindow, &owner)) {
-    owner = DesktopArea();
+  instance_ = instance;
+  RECT owner = DesktopArea();
+  if (request_.mainWindow && ::IsWindow(request_.mainWindow)) {
+    owner = RestoredFrameOf(request_.mainWindow);
   }
-  const POINT at = CentredOn(owner, size);
+  dpi_ = request_.mainWindow ? DpiOfWindow(request_.mainWindow) : SystemDpi();
+  const SIZE size = FrameSize();
+  const POINT at = KeptOnWorkArea(CentredOn(owner, size), size);
   const std::wstring caption = Widen(text::kAboutCaption);
-  ::CreateWindowExW(exStyle, kClassName, caption.c_str(), style, at.x, at.y, size.cx, size.cy, request_.mainWindow,
+  ::CreateWindowExW(kExStyle, kClassName, caption.c_str(), kStyle, at.x, at.y, size.cx, size.cy, request_.mainWindow,
                     nullptr, instance, this);
   if (!window_ || destroyed_) {
     return false;
@@ -138,47 +168,85 @@ bool AboutBox::Create(HINSTANCE instance) {
   // Fully transparent until the timer shows it.
   ::SetLayeredWindowAttributes(window_, 0, 0, LWA_ALPHA);
   FormCreate(instance);
+  // The monitor it landed on decides, which may not be the main window's.
+  dpi_ = DpiOfWindow(window_);
+  fonts_ = std::make_unique<AboutFonts>(dpi_);
+  LayOut();
   ::SetTimer(window_, kShowTimer, 1, nullptr);
   return true;
 }
 
 void AboutBox::FormCreate(HINSTANCE instance) {
-  const int dx = kPanel.left;
-  const int dy = kPanel.top;
-  icon_.reset(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 32, 32, 0)));
-  HWND picture = ::CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_ICON | SS_REALSIZECONTROL,
-                                   dx + 54, dy + 22, 32, 32, window_,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(kAboutProgramIcon)), instance, nullptr);
-  ::SendMessageW(picture, STM_SETICON, reinterpret_cast<WPARAM>(icon_.get()), 0);
-
-  const std::wstring name = Widen(text::kProductName);
-  productName_ = AddLabel(kAboutProductName, name, dx + 96, dy + 24, TextSize(nameFont_.get(), name), nameFont_.get(),
-                          SS_NOTIFY);
-  const std::wstring versionWord = Widen(text::kAboutVersionWord);
-  AddLabel(kAboutVersion, versionWord, dx + 105, dy + 46, TextSize(formFont_.get(), versionWord), formFont_.get(), 0);
-  const std::wstring number = Widen(VersionLabel(text::kVersionStamp));
-  AddLabel(kAboutLabel1, number, dx + 151, dy + 43, TextSize(numberFont_.get(), number), numberFont_.get(), 0);
-  const std::wstring notice = Widen(text::kCopyrightNotice);
-  const int line = TextSize(formFont_.get(), notice).cy;
-  AddLabel(kAboutCopyright, notice, dx + 2, dy + 79, {275, line}, formFont_.get(), SS_CENTER);
-  comments_ = AddLabel(kAboutComments, Widen(AppServiceAddresses().makerPage), dx + 2, dy + 108, {275, 2 * line},
-                       formFont_.get(), SS_CENTER | SS_NOTIFY);
+  picture_ = ::CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_ICON | SS_REALSIZECONTROL, 0, 0, 0,
+                               0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kAboutProgramIcon)), instance,
+                               nullptr);
+  productName_ = AddLabel(kAboutProductName, Widen(text::kProductName), SS_NOTIFY);
+  version_ = AddLabel(kAboutVersion, Widen(text::kAboutVersionWord), 0);
+  label1_ = AddLabel(kAboutLabel1, Widen(VersionLabel(text::kVersionStamp)), 0);
+  copyright_ = AddLabel(kAboutCopyright, Widen(text::kCopyrightNotice), SS_CENTER);
+  comments_ = AddLabel(kAboutComments, Widen(AppServiceAddresses().makerPage), SS_CENTER | SS_NOTIFY);
   ::SetWindowSubclass(productName_, LinkProc, kLinkSubclass, reinterpret_cast<DWORD_PTR>(this));
   ::SetWindowSubclass(comments_, LinkProc, kLinkSubclass, reinterpret_cast<DWORD_PTR>(this));
 
-  okButton_ = ::CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 110, 167,
-                                75, 25, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kAboutOkButton)),
-                                instance, nullptr);
-  ::SendMessageW(okButton_, WM_SETFONT, reinterpret_cast<WPARAM>(formFont_.get()), FALSE);
+  okButton_ = ::CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, 0,
+                                0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kAboutOkButton)), instance,
+                                nullptr);
   ::SetWindowSubclass(okButton_, OkProc, kOkSubclass, reinterpret_cast<DWORD_PTR>(this));
 }
 
-HWND AboutBox::AddLabel(int id, const std::wstring& text, int left, int top, SIZE size, HFONT font, DWORD style) {
-  HWND label = ::CreateWindowExW(0, L"STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_NOPREFIX | style, left, top,
-                                 size.cx, size.cy, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                 reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(window_, GWLP_HINSTANCE)), nullptr);
-  ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  return label;
+HWND AboutBox::AddLabel(int id, const std::wstring& text, DWORD style) {
+  return ::CreateWindowExW(0, L"STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_NOPREFIX | style, 0, 0, 0, 0,
+                           window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+}
+
+void AboutBox::Place(HWND control, int left, int top, SIZE size, HFONT font) {
+  ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  ::SetWindowPos(control, nullptr, Scale(left, dpi_), Scale(top, dpi_), size.cx, size.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Every control at its 96-dpi place scaled to dpi_; labels sized to their
+// text in the fonts of that dpi.
+void AboutBox::LayOut() {
+  const int dx = kPanel.left;
+  const int dy = kPanel.top;
+  const int icon = Scale(kIconSize, dpi_);
+  icon_.reset(static_cast<HICON>(::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, icon, icon, 0)));
+  ::SendMessageW(picture_, STM_SETICON, reinterpret_cast<WPARAM>(icon_.get()), 0);
+  ::SetWindowPos(picture_, nullptr, Scale(dx + 54, dpi_), Scale(dy + 22, dpi_), icon, icon,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+
+  HFONT form = fonts_->form.get();
+  HFONT name = nameHover_ ? fonts_->nameHover.get() : fonts_->name.get();
+  Place(productName_, dx + 96, dy + 24, TextSize(name, Widen(text::kProductName)), name);
+  Place(version_, dx + 105, dy + 46, TextSize(form, Widen(text::kAboutVersionWord)), form);
+  Place(label1_, dx + 151, dy + 43, TextSize(fonts_->number.get(), Widen(VersionLabel(text::kVersionStamp))),
+        fonts_->number.get());
+  const int line = TextSize(form, Widen(text::kCopyrightNotice)).cy;
+  const int wide = Scale(275, dpi_);
+  Place(copyright_, dx + 2, dy + 79, {wide, line}, form);
+  Place(comments_, dx + 2, dy + 108, {wide, 2 * line},
+        commentsHover_ ? fonts_->commentsHover.get() : form);
+  Place(okButton_, 110, 167, {Scale(75, dpi_), Scale(25, dpi_)}, form);
+
+  const SIZE size = FrameSize();
+  ::SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ::InvalidateRect(window_, nullptr, TRUE);
+}
+
+void AboutBox::MoveOnScreen(POINT at) {
+  RECT frame{};
+  ::GetWindowRect(window_, &frame);
+  const SIZE size{frame.right - frame.left, frame.bottom - frame.top};
+  const POINT kept = KeptOnWorkArea(at, size);
+  ::SetWindowPos(window_, nullptr, kept.x, kept.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void AboutBox::OnDpiChanged(int dpi, const RECT& suggested) {
+  dpi_ = dpi;
+  fonts_ = std::make_unique<AboutFonts>(dpi_);
+  LayOut();
+  MoveOnScreen({suggested.left, suggested.top});
 }
 
 // Shows the box once, about 1 ms after creation, with the fade the look asks for.
@@ -187,8 +255,7 @@ void AboutBox::Timer1Timer() {
   if (!request_.fromOptions) {
     RECT frame{};
     ::GetWindowRect(window_, &frame);
-    const POINT at = CentredOn(DesktopArea(), {frame.right - frame.left, frame.bottom - frame.top});
-    ::SetWindowPos(window_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    MoveOnScreen(CentredOn(DesktopArea(), {frame.right - frame.left, frame.bottom - frame.top}));
   }
   BusyScope busy(*this);
   showing_ = true;
@@ -259,8 +326,8 @@ void AboutBox::SetLinkHover(HWND label, bool hover) {
     return;
   }
   state = hover;
-  HFONT font = label == productName_ ? (hover ? nameHoverFont_.get() : nameFont_.get())
-                                     : (hover ? commentsHoverFont_.get() : formFont_.get());
+  HFONT font = label == productName_ ? (hover ? fonts_->nameHover.get() : fonts_->name.get())
+                                     : (hover ? fonts_->commentsHover.get() : fonts_->form.get());
   ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   ::InvalidateRect(label, nullptr, TRUE);
 }
@@ -268,7 +335,7 @@ void AboutBox::SetLinkHover(HWND label, bool hover) {
 void AboutBox::FormPaint() {
   PAINTSTRUCT paint;
   HDC dc = ::BeginPaint(window_, &paint);
-  RECT panel = kPanel;
+  RECT panel = ScaledRect(kPanel, dpi_);
   // Raised inner and lowered outer bevel.
   ::DrawEdge(dc, &panel, EDGE_ETCHED, BF_RECT);
   ::EndPaint(window_, &paint);
@@ -318,11 +385,14 @@ LRESULT AboutBox::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_KEYDOWN:
-      if (wParam == VK_RETURN) {
+      if (wParam == VK_RETURN || wParam == VK_ESCAPE) {
         OKButtonClick();
         return 0;
       }
       break;
+    case WM_DPICHANGED:
+      OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_CLOSE:
       // Alt+F4 closes the way OK does, so the opener always gets control back.
       OKButtonClick();
@@ -384,10 +454,10 @@ LRESULT CALLBACK AboutBox::LinkProc(HWND label, UINT message, WPARAM wParam, LPA
 }
 
 // OK is the default button: Enter on it closes the box even without a
-// dialog manager in the main message loop.
+// dialog manager in the main message loop, and Esc closes it the same way.
 LRESULT CALLBACK AboutBox::OkProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
   try {
-    if (message == WM_KEYDOWN && wParam == VK_RETURN) {
+    if (message == WM_KEYDOWN && (wParam == VK_RETURN || wParam == VK_ESCAPE)) {
       // Through the box's own procedure, which may free the box (and this button).
       const HWND box = reinterpret_cast<AboutBox*>(data)->Handle();
       ::SendMessageW(box, WM_COMMAND, MAKEWPARAM(kAboutOkButton, BN_CLICKED), reinterpret_cast<LPARAM>(button));

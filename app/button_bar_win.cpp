@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "app/command_ids.h"
+#include "base/dpi.h"
 #include "base/unicode_win.h"
 #include "app/window_layout.h"
 #include "resources/resource_ids.h"
@@ -12,16 +13,25 @@ namespace norv {
 
 namespace {
 
-constexpr int kButtonWidth = 29;
-constexpr int kButtonHeight = 28;
-constexpr int kImageSize = 22;
 constexpr int kCheckButton = 1;  // ToolButton2, by index
 constexpr int kCheckImage = 1;
 constexpr int kBusyImage = 13;
 
-HIMAGELIST LoadButtonImages(HINSTANCE instance) {
+int StripResource(int percent) {
+  switch (percent) {
+    case 150:
+      return IDB_TOOLBAR_150;
+    case 200:
+      return IDB_TOOLBAR_200;
+    default:
+      return IDB_TOOLBAR;
+  }
+}
+
+HIMAGELIST LoadButtonImages(HINSTANCE instance, int percent) {
   // Without the artwork the bar keeps its buttons, just without pictures.
-  return ::ImageList_LoadImageW(instance, MAKEINTRESOURCEW(IDB_TOOLBAR), kImageSize, 0, CLR_NONE, IMAGE_BITMAP,
+  return ::ImageList_LoadImageW(instance, MAKEINTRESOURCEW(StripResource(percent)),
+                                ArtworkSize(kToolImageSize, percent), 0, CLR_NONE, IMAGE_BITMAP,
                                 LR_CREATEDIBSECTION);
 }
 
@@ -37,6 +47,14 @@ LRESULT CALLBACK ButtonBarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lPa
       case WM_MBUTTONDOWN:
       case WM_LBUTTONDBLCLK:
         reinterpret_cast<const ButtonBar*>(data)->MouseDown(wParam, lParam);
+        break;
+      case WM_KEYDOWN:
+        if (reinterpret_cast<ButtonBar*>(data)->KeyDown(wParam)) {
+          return 0;
+        }
+        break;
+      case WM_KILLFOCUS:
+        ::SendMessageW(bar, TB_SETHOTITEM, static_cast<WPARAM>(-1), 0);
         break;
       case WM_NCDESTROY:
         ::RemoveWindowSubclass(bar, ButtonBarProc, kSubclassId);
@@ -59,18 +77,13 @@ ButtonBar::~ButtonBar() {
   }
 }
 
-void ButtonBar::Create(HWND parent, HINSTANCE instance, HFONT font) {
+void ButtonBar::Create(HWND parent, HINSTANCE instance, HFONT font, int dpi) {
+  instance_ = instance;
   bar_ = ::CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr,
                            WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS | CCS_NORESIZE | CCS_NOPARENTALIGN |
                                CCS_NODIVIDER,
-                           0, 0, 0, kToolBarHeight, parent, nullptr, instance, nullptr);
+                           0, 0, 0, Scale(kToolBarHeight, dpi), parent, nullptr, instance, nullptr);
   ::SendMessageW(bar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-  ::SendMessageW(bar_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  images_ = LoadButtonImages(instance);
-  if (images_) {
-    ::SendMessageW(bar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_));
-  }
-  ::SendMessageW(bar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(kImageSize, kImageSize));
   TBBUTTON buttons[kToolButtonCount]{};
   for (int i = 0; i < kToolButtonCount; ++i) {
     hints_[static_cast<std::size_t>(i)] = Widen(text::kButtonHints[i]);
@@ -80,26 +93,87 @@ void ButtonBar::Create(HWND parent, HINSTANCE instance, HFONT font) {
     buttons[i].fsStyle = BTNS_BUTTON;
   }
   ::SendMessageW(bar_, TB_ADDBUTTONSW, kToolButtonCount, reinterpret_cast<LPARAM>(buttons));
-  ::SendMessageW(bar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(kButtonWidth, kButtonHeight));
+  ::SetWindowSubclass(bar_, ButtonBarProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  SetDpi(dpi, font);
 }
+
+void ButtonBar::SetDpi(int dpi, HFONT font) {
+  dpi_ = dpi;
+  const int percent = ArtworkPercent(dpi);
+  imageSize_ = ArtworkSize(kToolImageSize, percent);
+  ::SendMessageW(bar_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  HIMAGELIST previous = images_;
+  images_ = LoadButtonImages(instance_, percent);
+  ::SendMessageW(bar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_));
+  if (previous) {
+    ::ImageList_Destroy(previous);
+  }
+  ::SendMessageW(bar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(imageSize_, imageSize_));
+  ::SendMessageW(bar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(Scale(kToolButtonWidth, dpi), Scale(kToolButtonHeight, dpi)));
+  ::SendMessageW(bar_, TB_AUTOSIZE, 0, 0);
+  ::SetWindowPos(bar_, nullptr, 0, 0, ButtonWidth() * shown_ + Scale(8, dpi), Height(),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ::InvalidateRect(bar_, nullptr, TRUE);
+}
+
+int ButtonBar::Height() const { return Scale(kToolBarHeight, dpi_); }
 
 int ButtonBar::ButtonWidth() const {
   RECT r{};
   if (!::SendMessageW(bar_, TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&r))) {
-    return kButtonWidth;
+    return Scale(kToolButtonWidth, dpi_);
   }
   return r.right - r.left;
 }
 
 void ButtonBar::Apply(const Settings& settings) {
   const auto visible = ToolButtonVisibility(settings);
+  shown_ = 0;
   for (int i = 0; i < kToolButtonCount; ++i) {
-    ::SendMessageW(bar_, TB_HIDEBUTTON, static_cast<WPARAM>(kToolButtonFirst + i),
-                   MAKELPARAM(!visible[static_cast<std::size_t>(i)], 0));
+    const bool shown = visible[static_cast<std::size_t>(i)];
+    shown_ += shown ? 1 : 0;
+    ::SendMessageW(bar_, TB_HIDEBUTTON, static_cast<WPARAM>(kToolButtonFirst + i), MAKELPARAM(!shown, 0));
   }
   ::SendMessageW(bar_, TB_AUTOSIZE, 0, 0);
-  ::SetWindowPos(bar_, nullptr, 0, 0, ToolBarWidth(ButtonWidth(), settings), kToolBarHeight,
+  ::SetWindowPos(bar_, nullptr, 0, 0, ToolBarWidth(ButtonWidth(), settings, dpi_), Height(),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void ButtonBar::EnterKeyboardMode() {
+  ::SetFocus(bar_);
+  const auto count = static_cast<int>(::SendMessageW(bar_, TB_BUTTONCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    TBBUTTON button{};
+    ::SendMessageW(bar_, TB_GETBUTTON, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&button));
+    if (!(button.fsState & TBSTATE_HIDDEN)) {
+      ::SendMessageW(bar_, TB_SETHOTITEM, static_cast<WPARAM>(i), 0);
+      return;
+    }
+  }
+}
+
+void ButtonBar::LeaveKeyboardMode() {
+  ::SendMessageW(bar_, TB_SETHOTITEM, static_cast<WPARAM>(-1), 0);
+  ::SetFocus(::GetParent(bar_));
+}
+
+// The bar itself moves the hot button with the arrows and presses it with
+// Enter; here a keyboard press of the check button reads Shift as a mouse
+// press does, and Esc (or Alt again) leaves the bar.
+bool ButtonBar::KeyDown(WPARAM key) {
+  switch (key) {
+    case VK_ESCAPE:
+      LeaveKeyboardMode();
+      return true;
+    case VK_RETURN:
+    case VK_SPACE:
+      if (::SendMessageW(bar_, TB_GETHOTITEM, 0, 0) == kCheckButton && checkMouseDown_) {
+        checkMouseDown_(::GetKeyState(VK_SHIFT) < 0);
+      }
+      return false;
+    default:
+      return false;
+  }
 }
 
 void ButtonBar::SetThemedStyle(bool themed) {
@@ -121,7 +195,6 @@ void ButtonBar::SetCheckBusy(bool busy) {
 
 void ButtonBar::OnCheckButtonMouseDown(std::function<void(bool shiftHeld)> handler) {
   checkMouseDown_ = std::move(handler);
-  ::SetWindowSubclass(bar_, ButtonBarProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
 }
 
 // The Shift state comes with the press itself, not from the keyboard now.

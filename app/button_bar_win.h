@@ -20,8 +20,18 @@ class ButtonBar {
   ButtonBar& operator=(const ButtonBar&) = delete;
   ~ButtonBar();
 
-  void Create(HWND parent, HINSTANCE instance, HFONT font);
+  void Create(HWND parent, HINSTANCE instance, HFONT font, int dpi);
   HWND Handle() const { return bar_; }
+
+  // Buttons, pictures and the bar's height for the monitor's dpi: the pictures
+  // drawn nearest to it, never stretched.
+  void SetDpi(int dpi, HFONT font);
+  int Height() const;
+  int ImageSize() const { return imageSize_; }
+
+  // Keyboard access (Alt or F10): the focus goes to the bar with its first
+  // button hot; the arrows move, Enter presses, Esc gives the focus back.
+  void EnterKeyboardMode();
 
   // ApplyButtonBar's part: visibility by the display flags, height 33 and the width rule.
   void Apply(const Settings& settings);
@@ -40,10 +50,16 @@ class ButtonBar {
  private:
   LRESULT CustomDraw(NMTBCUSTOMDRAW* draw) const;
   void MouseDown(WPARAM keys, LPARAM at) const;
+  bool KeyDown(WPARAM key);
+  void LeaveKeyboardMode();
   friend LRESULT CALLBACK ButtonBarProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
 
   HWND bar_ = nullptr;
+  HINSTANCE instance_ = nullptr;
   HIMAGELIST images_ = nullptr;
+  int dpi_ = 96;
+  int imageSize_ = 22;
+  int shown_ = 3;
   bool themed_ = false;
   std::array<std::wstring, 13> hints_;
   std::function<void(bool)> checkMouseDown_;

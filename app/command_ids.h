@@ -1,7 +1,17 @@
 #pragma once
 // Command identifiers of the button bar and the tray menu (WM_COMMAND).
 
+#include "resources/resource_ids.h"
+
 namespace norv {
+
+// The keys of the accelerator table IDA_MAIN.
+enum KeyCommand : int {
+  kKeyCheck = IDM_CHECK,
+  kKeyForcedCheck = IDM_FORCED_CHECK,
+  kKeyNextTab = IDM_NEXT_TAB,
+  kKeyPreviousTab = IDM_PREVIOUS_TAB,
+};
 
 // ToolButton1..13 are kToolButtonFirst + 0..12.
 inline constexpr int kToolButtonFirst = 1001;

@@ -24,6 +24,8 @@ namespace norv {
 
 inline constexpr UINT_PTR kTrayAnimationTimer = 1;
 inline constexpr UINT_PTR kTimer1 = 2;  // the schedule timer
+inline constexpr UINT_PTR kTrayRetryTimer = 3;  // adds a wanted tray icon the shell refused
+inline constexpr int kWindowFontPixels = 12;  // "メイリオ" at 96 dpi
 
 // The local clock as hhmm (19:05 is 1905), as the schedule reads it.
 int LocalClockHhmm();
@@ -64,6 +66,8 @@ class MainWindow {
   void ShowBalloon(const std::string& text) { trayIcon1_.ShowBalloon(text); }
 
   void ShowTrayMenu(bool show);
+  // Ctrl+Tab and Ctrl+Shift+Tab: the next or previous tab, as a click on it.
+  void StepTab(int step);
   void AcknowledgeNotice();
   void ApplyButtonBar();
   // The checker's start and end: busy image and N3.
@@ -79,12 +83,15 @@ class MainWindow {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(int command);
   bool OnNotify(NMHDR* header, LRESULT& result);
-  void OnTrayMessage(UINT mouseMessage);
+  void OnTrayMessage(UINT event, WPARAM anchor);
 
   bool SettleFolders();
   void SizeWindow();
   void CreatePages();
+  void LayOutPages();
   void ResizeForTab(int tab);
+  void OnDpiChanged(int dpi, const RECT& suggested);
+  void FormEndSession();
   void MoveToLoadedPosition();
   void ShowInTray();
   void ShowMainWindow();
@@ -124,7 +131,7 @@ class MainWindow {
   void TrayIcon1Click();
   void TrayIcon1DblClick();
   void TrayIcon1Animate();
-  void TrayIcon1Popup();
+  void TrayIcon1Popup(POINT at);
   void N1Click();
   void N2Click();
   void N3Click();
@@ -143,6 +150,7 @@ class MainWindow {
 
   HINSTANCE instance_;
   HWND window_ = nullptr;
+  int dpi_ = 96;  // of the monitor the window is on; every 96-dpi figure is scaled to it
   UniqueFont font_;
   ButtonBar toolBar1_;
   HWND pageControl1_ = nullptr;
@@ -154,7 +162,6 @@ class MainWindow {
   Schedule schedule_{state_};
   // One for the whole run: closing asks every checker of this window to stop.
   std::stop_source checkerStop_;
-  UINT taskbarCreated_ = 0;
   UINT endForUpgrade_ = 0;
   int scrollBarWidth_ = 0;
   int clientHeight_ = 0;

@@ -75,6 +75,11 @@ void MainWindow::OnCommand(int command) {
     case kN63: N63Click(); break;
     case kN7: N7Click(); break;
     case kN8: N8Click(); break;
+    // F5 and Shift+F5 press the check button without and with Shift.
+    case kKeyCheck: ToolButton2MouseDown(false); ToolButton2Click(); break;
+    case kKeyForcedCheck: ToolButton2MouseDown(true); ToolButton2Click(); break;
+    case kKeyNextTab: StepTab(1); break;
+    case kKeyPreviousTab: StepTab(-1); break;
     default: break;
   }
 }
@@ -160,16 +165,28 @@ void MainWindow::ToolButton13Click() {
   OpenTarget(TargetKind::HelpFile, "");
 }
 
-void MainWindow::OnTrayMessage(UINT mouseMessage) {
-  switch (mouseMessage) {
+// With version 4 the menu comes as WM_CONTEXTMENU (mouse or keyboard) with
+// its anchor in `anchor`, and Enter on the icon as NIN_KEYSELECT.
+void MainWindow::OnTrayMessage(UINT event, WPARAM anchor) {
+  switch (event) {
     case WM_LBUTTONUP:
       TrayIcon1Click();
       break;
     case WM_LBUTTONDBLCLK:
+    case NIN_KEYSELECT:
       TrayIcon1DblClick();
       break;
+    case WM_CONTEXTMENU:
+      if (trayIcon1_.Version4()) {
+        TrayIcon1Popup({GET_X_LPARAM(anchor), GET_Y_LPARAM(anchor)});
+      }
+      break;
     case WM_RBUTTONUP:
-      TrayIcon1Popup();
+      if (!trayIcon1_.Version4()) {
+        // GET_X_LPARAM keeps the sign on monitors left of or above the primary one.
+        const DWORD position = ::GetMessagePos();
+        TrayIcon1Popup({GET_X_LPARAM(position), GET_Y_LPARAM(position)});
+      }
       break;
     default:
       break;
@@ -193,10 +210,8 @@ void MainWindow::TrayIcon1Animate() {
   trayIcon1_.AnimationTick();
 }
 
-void MainWindow::TrayIcon1Popup() {
-  // GET_X_LPARAM keeps the sign on monitors left of or above the primary one.
-  const DWORD position = ::GetMessagePos();
-  popupMenu1_.Popup(window_, {GET_X_LPARAM(position), GET_Y_LPARAM(position)});
+void MainWindow::TrayIcon1Popup(POINT at) {
+  popupMenu1_.Popup(window_, at);
 }
 
 void MainWindow::N1Click() {

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "app/main_form_win.h"
+#include "base/dpi_win.h"
 #include "base/unicode_win.h"
 #include "app/window_layout.h"
 #include "store/grid_rows.h"
@@ -16,8 +17,8 @@ namespace norv {
 namespace {
 
 constexpr int kGridMargin = 10;
-constexpr int kGridHeight = 210;
-constexpr int kLoto6GridWidthOffset = 505;
+// Height the tab control is measured at before it is given its real one.
+constexpr int kProbeHeight = 1000;
 
 DWORD WindowStyle(HWND window) {
   return static_cast<DWORD>(::GetWindowLongPtrW(window, GWL_STYLE));
@@ -30,11 +31,9 @@ DWORD WindowExStyle(HWND window) {
 }  // namespace
 
 void MainWindow::CreatePages() {
-  scrollBarWidth_ = ::GetSystemMetrics(SM_CXVSCROLL);
-  const TabLayout loto6 = LayoutForTab(0, scrollBarWidth_);
   pageControl1_ = ::CreateWindowExW(0, WC_TABCONTROLW, nullptr,
-                                    WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | TCS_HOTTRACK, 0,
-                                    kToolBarHeight, loto6.pageControlWidth, 300, window_, nullptr, instance_, nullptr);
+                                    WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | TCS_HOTTRACK, 0, 0,
+                                    0, 0, window_, nullptr, instance_, nullptr);
   ::SendMessageW(pageControl1_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   for (int i = 0; i < 4; ++i) {
     std::wstring caption = Widen(text::kPageCaptions[i]);
@@ -43,34 +42,66 @@ void MainWindow::CreatePages() {
     item.pszText = caption.data();
     ::SendMessageW(pageControl1_, TCM_INSERTITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
   }
-  // The page is sized so that its display area holds the grid with equal margins.
-  RECT display{0, 0, loto6.pageControlWidth, 300};
+  for (Game game : kAllGames) {
+    grids_[static_cast<std::size_t>(GameIndex(game))] = std::make_unique<ResultGrid>(pageControl1_, game, 0, 0, 0, 0);
+  }
+  LayOutPages();
+}
+
+// The bar, the page control and the grids at dpi_. The page is sized so that
+// its display area holds the grid with equal margins, whatever the tab row's
+// height in the font at hand.
+void MainWindow::LayOutPages() {
+  scrollBarWidth_ = SystemMetricForDpi(SM_CXVSCROLL, dpi_);
+  const TabLayout loto6 = LayoutForTab(0, scrollBarWidth_, dpi_);
+  const int top = toolBar1_.Height();
+  const int margin = Scale(kGridMargin, dpi_);
+  const int gridHeight = GridHeight(GridRowMetricsFor(dpi_));
+  ::SetWindowPos(pageControl1_, nullptr, 0, top, loto6.pageControlWidth, kProbeHeight,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT display{0, 0, loto6.pageControlWidth, kProbeHeight};
   TabCtrl_AdjustRect(pageControl1_, FALSE, &display);
-  pageHeight_ = display.top + kGridMargin + kGridHeight + kGridMargin + (300 - display.bottom);
+  pageHeight_ = display.top + margin + gridHeight + margin + (kProbeHeight - display.bottom);
   ::SetWindowPos(pageControl1_, nullptr, 0, 0, loto6.pageControlWidth, pageHeight_,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  clientHeight_ = kToolBarHeight + pageHeight_;
-  for (Game game : kAllGames) {
-    grids_[static_cast<std::size_t>(GameIndex(game))] =
-        std::make_unique<ResultGrid>(pageControl1_, game, display.left + kGridMargin, display.top + kGridMargin,
-                                     scrollBarWidth_ + kLoto6GridWidthOffset, kGridHeight);
+  clientHeight_ = top + pageHeight_;
+  for (int tab = 0; tab < 4; ++tab) {
+    ResultGrid& grid = *grids_[static_cast<std::size_t>(tab)];
+    grid.SetDpi(dpi_);
+    grid.SetBounds(display.left + margin, display.top + margin, LayoutForTab(tab, scrollBarWidth_, dpi_).gridWidth,
+                   gridHeight);
   }
 }
 
 void MainWindow::SizeWindow() {
   ResizeForTab(0);
-  GridOf(Game::Loto6).SetWidth(scrollBarWidth_ + kLoto6GridWidthOffset);
 }
 
 void MainWindow::ResizeForTab(int tab) {
-  const TabLayout layout = LayoutForTab(tab, scrollBarWidth_);
+  const TabLayout layout = LayoutForTab(tab, scrollBarWidth_, dpi_);
   RECT outer{0, 0, layout.clientWidth, clientHeight_};
-  ::AdjustWindowRectEx(&outer, WindowStyle(window_), FALSE, WindowExStyle(window_));
+  AdjustWindowRectForDpi(outer, WindowStyle(window_), WindowExStyle(window_), dpi_);
   ::SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   ::SetWindowPos(pageControl1_, nullptr, 0, 0, layout.pageControlWidth, pageHeight_,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   grids_[static_cast<std::size_t>(tab)]->SetWidth(layout.gridWidth);
+}
+
+// Moved to a monitor of another dpi (or the dpi changed under it): fonts,
+// pictures and every size follow; the place is the one Windows suggests.
+void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
+  dpi_ = dpi;
+  font_.reset(CreateScaledFont(Widen(text::kWindowFont).c_str(), kWindowFontPixels, dpi_));
+  ::SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  ::SendMessageW(pageControl1_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+  toolBar1_.SetDpi(dpi_, font_.get());
+  ApplyButtonBar();
+  LayOutPages();
+  const int tab = ActiveTab();
+  ResizeForTab(tab >= 0 && tab <= 3 ? tab : 0);
+  ::SetWindowPos(window_, nullptr, suggested.left, suggested.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ::RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 int MainWindow::ActiveTab() const {
@@ -88,6 +119,13 @@ void MainWindow::PageControl1Change() {
     ::ShowWindow(grids_[i]->Handle(), shown ? SW_SHOWNA : SW_HIDE);
   }
   grids_[static_cast<std::size_t>(tab)]->SetTopRow(1);
+}
+
+void MainWindow::StepTab(int step) {
+  const int tab = ActiveTab();
+  const int next = ((tab < 0 ? 0 : tab) + step + 4) % 4;
+  ::SendMessageW(pageControl1_, TCM_SETCURSEL, static_cast<WPARAM>(next), 0);
+  PageControl1Change();
 }
 
 void MainWindow::SelectGameTab(Game game) {

@@ -8,6 +8,7 @@
 
 #include "app/app_messages.h"
 #include "app/exception_display_win.h"
+#include "base/dpi_win.h"
 #include "base/folders_win.h"
 #include "app/main_form_win.h"
 #include "base/window_instance_win.h"
@@ -95,15 +96,14 @@ bool MainWindow::CreateComponents() {
     return false;
   }
   mainWindowHandle = window_;
-  taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
   endForUpgrade_ = ::RegisterWindowMessageW(kEndForUpgradeMessage);
-  font_.reset(::CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, Widen(text::kWindowFont).c_str()));
+  dpi_ = DpiOfWindow(window_);
+  font_.reset(CreateScaledFont(Widen(text::kWindowFont).c_str(), kWindowFontPixels, dpi_));
   ::SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-  toolBar1_.Create(window_, instance_, font_.get());
+  toolBar1_.Create(window_, instance_, font_.get(), dpi_);
   toolBar1_.OnCheckButtonMouseDown([this](bool shiftHeld) { ToolButton2MouseDown(shiftHeld); });
   CreatePages();
-  trayIcon1_.Attach(window_, kMsgTrayIcon, kTrayAnimationTimer);
+  trayIcon1_.Attach(window_, kMsgTrayIcon, kTrayAnimationTimer, kTrayRetryTimer);
   return true;
 }
 
@@ -212,6 +212,17 @@ LRESULT MainWindow::EndForUpgrade() {
   return kEndForUpgradeAnswer;
 }
 
+// Windows is logging off or shutting down: what closing saves is saved, a
+// running check is asked to stop, and nothing is asked of the user.
+void MainWindow::FormEndSession() {
+  if (state_.checkRunning) {
+    RequestCheckerStop();
+  }
+  SavePositionIfMoved();
+  trayIcon1_.Hide();
+  ::DestroyWindow(window_);
+}
+
 void MainWindow::RequestCheckerStop() {
   // Only a request: the checker ends on its own and the exit never waits for it.
   checkerStop_.request_stop();
@@ -257,7 +268,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 1;
     }
     case kMsgTrayIcon:
-      OnTrayMessage(static_cast<UINT>(lParam));
+      OnTrayMessage(LOWORD(lParam), wParam);
       return 0;
     case WM_COMMAND:
       OnCommand(LOWORD(wParam));
@@ -277,6 +288,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_TIMER:
+      if (trayIcon1_.HandleMessage(message, wParam)) {
+        return 0;
+      }
       if (wParam == kTrayAnimationTimer) {
         TrayIcon1Animate();
         return 0;
@@ -298,6 +312,24 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     }
+    case WM_DPICHANGED:
+      OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
+    case WM_SYSCOMMAND:
+      // Alt or F10 alone: the button bar is the window's only menu.
+      if ((wParam & 0xFFF0) == SC_KEYMENU && lParam == 0) {
+        toolBar1_.EnterKeyboardMode();
+        return 0;
+      }
+      break;
+    case WM_QUERYENDSESSION:
+      SavePositionIfMoved();
+      return TRUE;
+    case WM_ENDSESSION:
+      if (wParam) {
+        FormEndSession();
+      }
+      return 0;
     case WM_DESTROY:
       closing_ = true;
       ::KillTimer(window_, kTimer1);
@@ -305,8 +337,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       ::PostQuitMessage(0);
       return 0;
     default:
-      if (message == taskbarCreated_ && taskbarCreated_ != 0) {
-        trayIcon1_.Readd();
+      if (trayIcon1_.HandleMessage(message, wParam)) {
         return 0;
       }
       if (message == endForUpgrade_ && endForUpgrade_ != 0) {
@@ -338,9 +369,15 @@ void RunApplication(HINSTANCE instance) {
   if (!form.CreateComponents() || !form.FormCreate()) {
     return;
   }
+  const HACCEL keys = ::LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDA_MAIN));
   MSG msg;
   while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
     if (RouteDialogMessage(msg)) {
+      continue;
+    }
+    const HWND main = form.Handle();
+    if (keys && main && (msg.hwnd == main || ::IsChild(main, msg.hwnd)) &&
+        ::TranslateAcceleratorW(main, keys, &msg)) {
       continue;
     }
     ::TranslateMessage(&msg);

@@ -21,6 +21,11 @@ void RefuseSecondStart() {
   const std::wstring text = Widen(text::AlreadyRunningMessage());
   ::MessageBoxW(nullptr, text.c_str(), Widen(text::kProductName).c_str(), MB_OK | MB_ICONINFORMATION);
   if (HWND first = ::FindWindowW(kMainWindowClass, nullptr)) {
+    // A minimised window would only flash its taskbar button; a hidden
+    // (resident) one is left hidden.
+    if (::IsWindowVisible(first) && ::IsIconic(first)) {
+      ::ShowWindowAsync(first, SW_RESTORE);
+    }
     ::SetForegroundWindow(first);
   }
 }

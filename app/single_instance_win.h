@@ -10,7 +10,8 @@ namespace norv {
 bool AnotherInstanceRuns();
 
 // The second copy's farewell: the message, then the first copy's main window
-// brought to the foreground (a hidden window stays hidden).
+// restored when minimised and brought to the foreground (a hidden window
+// stays hidden).
 void RefuseSecondStart();
 
 // Ownership of the instance mutex from creation until Release.

@@ -15,6 +15,8 @@ namespace {
 constexpr UINT kTrayIconId = 1;
 constexpr UINT kBalloonTimeoutMs = 30000;
 constexpr UINT kAnimationIntervalMs = 250;
+constexpr UINT kRetryIntervalMs = 2000;
+constexpr int kRetries = 30;  // a minute
 
 HICON LoadSmallIcon(HINSTANCE instance, int id) {
   const int size = ::GetSystemMetrics(SM_CXSMICON);
@@ -35,10 +37,14 @@ void CopyTruncated(wchar_t (&target)[N], const std::wstring& source) {
 
 }  // namespace
 
-void TrayIcon::Attach(HWND window, UINT callbackMessage, UINT_PTR animationTimer) {
+TrayIcon::TrayIcon() : notify_([](DWORD message, NOTIFYICONDATAW* data) { return ::Shell_NotifyIconW(message, data); }) {}
+
+void TrayIcon::Attach(HWND window, UINT callbackMessage, UINT_PTR animationTimer, UINT_PTR retryTimer) {
   window_ = window;
   callbackMessage_ = callbackMessage;
   animationTimer_ = animationTimer;
+  retryTimer_ = retryTimer;
+  taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
 }
 
 void TrayIcon::LoadIcons(HINSTANCE instance) {
@@ -56,7 +62,8 @@ NOTIFYICONDATAW TrayIcon::BaseData(UINT flags) const {
   data.cbSize = sizeof data;
   data.hWnd = window_;
   data.uID = kTrayIconId;
-  data.uFlags = flags;
+  // Version 4 hides the standard hint unless it is asked for.
+  data.uFlags = (flags & NIF_TIP) ? flags | NIF_SHOWTIP : flags;
   data.uCallbackMessage = callbackMessage_;
   data.hIcon = current_;
   CopyTruncated(data.szTip, hint_);
@@ -65,39 +72,94 @@ NOTIFYICONDATAW TrayIcon::BaseData(UINT flags) const {
 
 void TrayIcon::Show(const std::string& hint) {
   hint_ = Widen(hint);
-  NOTIFYICONDATAW data = BaseData(NIF_MESSAGE | NIF_ICON | NIF_TIP);
-  visible_ = ::Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
+  wanted_ = true;
+  if (added_) {
+    SetHint(hint);
+  } else if (!TryAdd()) {
+    StartRetries();
+  }
 }
 
-void TrayIcon::Readd() {
-  if (visible_) {
-    NOTIFYICONDATAW data = BaseData(NIF_MESSAGE | NIF_ICON | NIF_TIP);
-    ::Shell_NotifyIconW(NIM_ADD, &data);
+// An icon the shell still holds (a taskbar that announced itself again
+// without losing its icons) refuses NIM_ADD but takes NIM_MODIFY.
+bool TrayIcon::TryAdd() {
+  NOTIFYICONDATAW data = BaseData(NIF_MESSAGE | NIF_ICON | NIF_TIP);
+  added_ = notify_(NIM_ADD, &data) != FALSE || notify_(NIM_MODIFY, &data) != FALSE;
+  if (added_) {
+    NOTIFYICONDATAW version = BaseData(0);
+    version.uVersion = NOTIFYICON_VERSION_4;
+    version4_ = notify_(NIM_SETVERSION, &version) != FALSE;
+    StopRetries();
   }
+  return added_;
+}
+
+void TrayIcon::StartRetries() {
+  retriesLeft_ = kRetries;
+  ::SetTimer(window_, retryTimer_, kRetryIntervalMs, nullptr);
+}
+
+void TrayIcon::StopRetries() {
+  if (retriesLeft_ > 0) {
+    ::KillTimer(window_, retryTimer_);
+    retriesLeft_ = 0;
+  }
+}
+
+void TrayIcon::RetryTick() {
+  if (!wanted_ || added_ || TryAdd()) {
+    StopRetries();
+    return;
+  }
+  if (--retriesLeft_ <= 0) {
+    // Given up for now; the next "TaskbarCreated" still brings the icon.
+    ::KillTimer(window_, retryTimer_);
+    retriesLeft_ = 0;
+  }
+}
+
+bool TrayIcon::HandleMessage(UINT message, WPARAM wParam) {
+  if (message == WM_TIMER && wParam == retryTimer_) {
+    RetryTick();
+    return true;
+  }
+  if (message == taskbarCreated_ && taskbarCreated_ != 0) {
+    // A new taskbar knows none of the old icons.
+    if (wanted_) {
+      added_ = false;
+      if (!TryAdd()) {
+        StartRetries();
+      }
+    }
+    return true;
+  }
+  return false;
 }
 
 void TrayIcon::Hide() {
   StopAnimation();
-  if (visible_) {
+  StopRetries();
+  wanted_ = false;
+  if (added_) {
     NOTIFYICONDATAW data = BaseData(0);
-    ::Shell_NotifyIconW(NIM_DELETE, &data);
-    visible_ = false;
+    notify_(NIM_DELETE, &data);
+    added_ = false;
   }
 }
 
 void TrayIcon::SetHint(const std::string& hint) {
   hint_ = Widen(hint);
-  if (visible_) {
+  if (added_) {
     NOTIFYICONDATAW data = BaseData(NIF_TIP);
-    ::Shell_NotifyIconW(NIM_MODIFY, &data);
+    notify_(NIM_MODIFY, &data);
   }
 }
 
 void TrayIcon::SetIcon(HICON icon) {
   current_ = icon;
-  if (visible_) {
+  if (added_) {
     NOTIFYICONDATAW data = BaseData(NIF_ICON);
-    ::Shell_NotifyIconW(NIM_MODIFY, &data);
+    notify_(NIM_MODIFY, &data);
   }
 }
 

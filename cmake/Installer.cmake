@@ -65,7 +65,7 @@ target_link_options(installer_stubborn_form PRIVATE -municode -mwindows)
 
 add_executable(norv_installer_tests ${CMAKE_SOURCE_DIR}/tests/win/installer/installer_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/win/installer/installed_files.cpp ${CMAKE_SOURCE_DIR}/tests/win/win_test_support.cpp)
-target_link_libraries(norv_installer_tests PRIVATE norv_win gtest gtest_main uuid)
+target_link_libraries(norv_installer_tests PRIVATE norv_win gtest gtest_main uuid ws2_32)
 target_compile_definitions(norv_installer_tests PRIVATE NORVALE_SETUP_NAME=L"${NORVALE_SETUP_NAME}"
   NORVALE_RELEASE=L"${NORVALE_RELEASE}")
 add_dependencies(norv_installer_tests norv_setup installer_stubborn_form)

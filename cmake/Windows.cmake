@@ -56,7 +56,8 @@ include(GoogleTest)
 file(GLOB _helpers CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/helpers/*.cpp)
 foreach(src IN LISTS _helpers)
   get_filename_component(name ${src} NAME_WE)
-  add_executable(${name} ${src})
+  # With the program's resources, so helpers that paint get its pictures.
+  add_executable(${name} ${src} ${_rc})
   target_link_libraries(${name} PRIVATE norv_win)
   target_link_options(${name} PRIVATE -municode)
   list(APPEND NORVALE_TEST_HELPERS ${name})
@@ -69,7 +70,7 @@ file(GLOB _win_tests CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
 # histories without asking the service that serves them.
 add_executable(norv_win_tests ${_win_tests} ${_rc}
   ${CMAKE_SOURCE_DIR}/service/draw.cpp ${CMAKE_SOURCE_DIR}/service/history_csv.cpp)
-target_link_libraries(norv_win_tests PRIVATE norv_win gtest gmock gtest_main)
+target_link_libraries(norv_win_tests PRIVATE norv_win gtest gmock gtest_main ws2_32)
 target_compile_definitions(norv_win_tests PRIVATE NORVALE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 add_dependencies(norv_win_tests norv norv_probed norv_help ${NORVALE_TEST_HELPERS})
 if(TARGET norv_artwork)

@@ -4,7 +4,7 @@ find_program(NORVALE_PYTHON NAMES python3 python REQUIRED)
 
 set(NORVALE_ARTWORK_DIR ${CMAKE_BINARY_DIR}/artwork)
 set(_art_script ${CMAKE_SOURCE_DIR}/tools/artwork/make_artwork.py)
-set(_art_names toolbar.bmp menu.bmp glyphs.bmp norv.ico nnote.ico tray_normal.ico tray_checking.ico norv.wav)
+set(_art_names toolbar.bmp toolbar_150.bmp toolbar_200.bmp menu.bmp glyphs.bmp glyphs_150.bmp glyphs_200.bmp norv.ico nnote.ico tray_normal.ico tray_checking.ico norv.wav)
 foreach(k RANGE 7)
   list(APPEND _art_names tray_anim${k}.ico)
 endforeach()

@@ -9,6 +9,9 @@
 // The toolbar and menu strips are 32-bit with straight (not premultiplied)
 // alpha: load them with LR_CREATEDIBSECTION into ILC_COLOR32 image lists.
 #define IDB_TOOLBAR 101
+// The same strip at 150 % (33 x 33) and 200 % (44 x 44).
+#define IDB_TOOLBAR_150 102
+#define IDB_TOOLBAR_200 103
 
 // ImageList3: tray icons; ImageList2: the tray animation frames.
 #define IDI_TRAY_NORMAL 201
@@ -18,6 +21,9 @@
 
 // GlyphStrip: 53 cells of 18 x 18 (balls 1..43, then digit tiles 0..9).
 #define IDB_GLYPHS 301
+// The same strip at 150 % (cells of 27 x 27) and 200 % (36 x 36).
+#define IDB_GLYPHS_150 302
+#define IDB_GLYPHS_200 303
 
 // ImageList4: tray menu images, 16 x 16, in strip order: 0 show data,
 // 1 options, 2 check, 3 launch companions, 4 Damson, 5 Cedar, 6 Alder,
@@ -26,6 +32,14 @@
 // 16 help, 17 exit.
 #define IDB_MENU_IMAGES 401
 #define MENU_IMAGE_COUNT 18
+
+// The main window's keys: F5 checks, Shift+F5 forces a refresh,
+// Ctrl+Tab and Ctrl+Shift+Tab step through the tabs.
+#define IDA_MAIN 501
+#define IDM_CHECK 3001
+#define IDM_FORCED_CHECK 3002
+#define IDM_NEXT_TAB 3003
+#define IDM_PREVIOUS_TAB 3004
 
 // The message utility's own icon (nnote.rc).
 #define IDI_NNOTE 1

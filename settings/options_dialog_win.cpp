@@ -11,6 +11,7 @@
 
 #include "base/run_state.h"
 #include "base/unicode_win.h"
+#include "base/work_area_win.h"
 #include "resources/options_strings.h"
 #include "resources/strings.h"
 #include "settings/options_apply.h"
@@ -221,24 +222,16 @@ RECT OptionsDialog::PlaceButtons(int left, int right, int top) {
   return {left, top, right, top + Height(gap)};
 }
 
-// Centred on the main window, hidden or not, and kept on its monitor's work area.
+// Centred on the main window, hidden or not (its restored frame when it is
+// minimised), and kept inside the work area of the monitor it opens on.
 void OptionsDialog::CentreOnMainWindow() {
   RECT own{};
   ::GetWindowRect(Handle(), &own);
+  const SIZE size{Width(own), Height(own)};
   const HWND main = host_.MainWindow();
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  ::GetMonitorInfoW(::MonitorFromWindow(main ? main : Handle(), MONITOR_DEFAULTTOPRIMARY), &monitor);
-  RECT around = monitor.rcWork;
-  if (main) {
-    ::GetWindowRect(main, &around);
-  }
-  const RECT& work = monitor.rcWork;
-  int x = around.left + (Width(around) - Width(own)) / 2;
-  int y = around.top + (Height(around) - Height(own)) / 2;
-  x = std::max(static_cast<int>(work.left), std::min(x, static_cast<int>(work.right) - Width(own)));
-  y = std::max(static_cast<int>(work.top), std::min(y, static_cast<int>(work.bottom) - Height(own)));
-  ::SetWindowPos(Handle(), nullptr, x, y, 0, 0, SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
+  const RECT around = main ? RestoredFrameOf(main) : WorkAreaOf(own);
+  const POINT at = KeptOnWorkArea(CentredOn(around, size), size);
+  ::SetWindowPos(Handle(), nullptr, at.x, at.y, 0, 0, SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void OptionsDialog::OnCommand(int id, int code) {

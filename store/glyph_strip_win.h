@@ -1,6 +1,7 @@
 #pragma once
-// The picture strip of balls and digit tiles (IDB_GLYPHS), and copying its
-// cells onto a grid's canvas.
+// The picture strip of balls and digit tiles, drawn at 100, 150 and 200 per
+// cent (IDB_GLYPHS and its larger twins), and copying its cells onto a grid's
+// canvas.
 
 #include <windows.h>
 
@@ -8,12 +9,17 @@
 
 namespace norv {
 
+// The strip drawn for `dpi`: the one whose cells are exactly the scaled
+// 18 pixels when there is one, else the nearest.
+int GlyphStripPercent(int dpi);
+
 class GlyphStrip {
  public:
-  explicit GlyphStrip(HINSTANCE module);  // loads IDB_GLYPHS from `module`
+  GlyphStrip(HINSTANCE module, int percent = 100);  // loads that strip from `module`
 
   bool Loaded() const { return static_cast<bool>(bitmap_); }
   SIZE Size() const { return size_; }
+  int CellSize() const { return size_.cy; }
   HBITMAP Bitmap() const { return bitmap_.get(); }
 
  private:
@@ -29,14 +35,15 @@ class GlyphPainter {
   GlyphPainter& operator=(const GlyphPainter&) = delete;
   ~GlyphPainter();
 
-  // Copies strip cell `cell` to an 18-pixel-wide rectangle at (x, top), as
-  // tall as `height`.
-  void Draw(int cell, int x, int top, int height) const;
+  // Copies strip cell `cell` to a rectangle `width` wide at (x, top), as tall
+  // as `height`: a plain copy when the sizes match, else a smoothed stretch.
+  void Draw(int cell, int x, int top, int width, int height) const;
 
  private:
   HDC target_;
   UniqueMemoryDc source_;
   HGDIOBJ previous_ = nullptr;
+  int cellSize_ = 0;
 };
 
 }  // namespace norv

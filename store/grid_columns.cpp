@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "base/dpi.h"
+
 namespace norv {
 
 namespace {
@@ -75,6 +77,22 @@ int ColumnLeft(std::span<const GridColumn> columns, int col) {
   return left;
 }
 
+// Edges are scaled rather than widths, so the rounding never adds up: the
+// columns together are as wide as their 96-dpi sum scaled.
+int ColumnLeft(std::span<const GridColumn> columns, int col, int dpi) {
+  int widths = 0;
+  int lines = 0;
+  for (int i = 0; i < col && i < static_cast<int>(columns.size()); ++i) {
+    widths += columns[static_cast<std::size_t>(i)].width;
+    ++lines;
+  }
+  return Scale(widths, dpi) + lines;
+}
+
+int ColumnWidth(std::span<const GridColumn> columns, int col, int dpi) {
+  return ColumnLeft(columns, col + 1, dpi) - ColumnLeft(columns, col, dpi) - 1;
+}
+
 std::optional<int> BallGlyph(int number) {
   if (number < 1 || number > kBallCount) {
     return std::nullopt;
@@ -113,5 +131,18 @@ int GlyphLeft(CellKind kind, int k) {
       return 0;
   }
 }
+
+// In the same scaled space as the column edges, so a run that fills its
+// column at 96 dpi fills it at every dpi and never spills over.
+GlyphSpan GlyphSpanOf(std::span<const GridColumn> columns, int col, int k, int dpi) {
+  int before = 0;
+  for (int i = 0; i < col && i < static_cast<int>(columns.size()); ++i) {
+    before += columns[static_cast<std::size_t>(i)].width;
+  }
+  const int start = before + GlyphLeft(columns[static_cast<std::size_t>(col)].kind, k);
+  return {Scale(start, dpi) - Scale(before, dpi), Scale(start + kGlyphSize, dpi) - Scale(start, dpi)};
+}
+
+int GlyphSize(int dpi) { return Scale(kGlyphSize, dpi); }
 
 }  // namespace norv

@@ -32,6 +32,9 @@ std::span<const GridColumn> ColumnsOf(Game game);
 // Left edge of column `col` inside the grid: the widths before it, each
 // followed by a one-pixel grid line.
 int ColumnLeft(std::span<const GridColumn> columns, int col);
+// The same at a dpi: the widths scaled, each line still one pixel.
+int ColumnLeft(std::span<const GridColumn> columns, int col, int dpi);
+int ColumnWidth(std::span<const GridColumn> columns, int col, int dpi);
 
 inline constexpr int kGlyphSize = 18;
 inline constexpr int kGlyphCount = 53;
@@ -45,5 +48,15 @@ std::optional<int> GlyphFor(CellKind kind, int value);
 
 // Offset from the cell's left edge of picture k of a run (or of the bonus ball).
 int GlyphLeft(CellKind kind, int k);
+// Picture k of column `col` at a dpi: its offset from the cell's left edge
+// and its width (edges are scaled, so widths may differ by a pixel between
+// the drawn sizes). GlyphSize is the 18 pixels scaled, the cell size of the
+// strip drawn for that dpi.
+struct GlyphSpan {
+  int left;
+  int width;
+};
+GlyphSpan GlyphSpanOf(std::span<const GridColumn> columns, int col, int k, int dpi);
+int GlyphSize(int dpi);
 
 }  // namespace norv

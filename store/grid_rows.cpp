@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/dpi.h"
+
 namespace norv {
 
 namespace {
@@ -11,9 +13,19 @@ constexpr int kWheelViewRows = 10;
 
 }  // namespace
 
-int VisibleBodyRows(int clientHeight) {
-  const int below = clientHeight - kGridRowPitch + 1;
-  return below < kGridRowHeight ? 0 : below / kGridRowPitch;
+GridRowMetrics GridRowMetricsFor(int dpi) {
+  const int height = Scale(kGridRowHeight, dpi);
+  return {height, height + 1};
+}
+
+int GridHeight(const GridRowMetrics& rows) {
+  constexpr int kBorders = 2;
+  return kBorders + (1 + kWheelViewRows) * rows.rowPitch - 1;
+}
+
+int VisibleBodyRows(int clientHeight, const GridRowMetrics& rows) {
+  const int below = clientHeight - rows.rowPitch + 1;
+  return below < rows.rowHeight ? 0 : below / rows.rowPitch;
 }
 
 int MaxTopRow(int bodyRows, int visibleRows) {

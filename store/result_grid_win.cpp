@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <map>
+#include <memory>
 #include <optional>
 #include <string>
 
+#include "base/dpi_win.h"
 #include "base/unicode_win.h"
 #include "base/window_instance_win.h"
 #include "store/draw_table.h"
@@ -21,26 +24,21 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"NorvaleResultGrid";
 constexpr wchar_t kFontFace[] = L"メイリオ";
-constexpr int kFontHeight = -12;  // 9 points at 96 dpi
+constexpr int kFontPixels = 12;  // 9 points at 96 dpi
 constexpr int kBonusPoints = 8;
 
-// The module the class was registered for: it also holds the glyph strip.
+// The module the class was registered for: it also holds the glyph strips.
 HINSTANCE gModule = nullptr;
 
-const GlyphStrip& SharedGlyphStrip() {
-  static const GlyphStrip strip(gModule);
-  return strip;
-}
-
-UniqueFont MakeFont(int height) {
-  return UniqueFont(::CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                  DEFAULT_PITCH | FF_DONTCARE, kFontFace));
-}
-
-int PointsToHeight(int points) {
-  WindowDc screen(nullptr);
-  return -::MulDiv(points, ::GetDeviceCaps(screen.get(), LOGPIXELSY), 72);
+// One strip per drawn size, loaded when a grid first needs it.
+const GlyphStrip& SharedGlyphStrip(int dpi) {
+  static std::map<int, std::unique_ptr<GlyphStrip>> strips;
+  const int percent = GlyphStripPercent(dpi);
+  auto& strip = strips[percent];
+  if (!strip) {
+    strip = std::make_unique<GlyphStrip>(gModule, percent);
+  }
+  return *strip;
 }
 
 // The user locale's way of writing a whole number, read once per paint so
@@ -96,7 +94,8 @@ void DrawCellText(HDC dc, const std::string& text, RECT cell, UINT align) {
 class CellPainter {
  public:
   // Every text but the "Bonus" header uses the grid font selected by the caller.
-  CellPainter(HDC dc, HFONT bonusFont) : dc_(dc), bonusFont_(bonusFont), glyphs_(SharedGlyphStrip(), dc) {}
+  CellPainter(HDC dc, HFONT bonusFont, std::span<const GridColumn> columns, int dpi)
+      : dc_(dc), bonusFont_(bonusFont), columns_(columns), dpi_(dpi), glyphs_(SharedGlyphStrip(dpi), dc) {}
 
   void Header(const GridColumn& column, const RECT& cell) const {
     if (column.smallHeader) {
@@ -107,7 +106,8 @@ class CellPainter {
     }
   }
 
-  void Body(const GridColumn& column, const DrawRow* row, const RECT& cell) const {
+  void Body(int col, const DrawRow* row, const RECT& cell) const {
+    const GridColumn& column = columns_[static_cast<std::size_t>(col)];
     switch (column.kind) {
       case CellKind::DrawNumber:
         if (const auto number = FieldOf(row, column.firstField)) {
@@ -117,7 +117,7 @@ class CellPainter {
       case CellKind::Balls:
       case CellKind::Digits:
       case CellKind::Bonus:
-        Pictures(column, row, cell);
+        Pictures(col, row, cell);
         break;
       case CellKind::Prize:
         if (const auto yen = FieldOf(row, column.firstField)) {
@@ -129,20 +129,24 @@ class CellPainter {
   }
 
  private:
-  void Pictures(const GridColumn& column, const DrawRow* row, const RECT& cell) const {
+  void Pictures(int col, const DrawRow* row, const RECT& cell) const {
+    const GridColumn& column = columns_[static_cast<std::size_t>(col)];
     const int height = cell.bottom - cell.top;
     for (int k = 0; k < column.fieldCount; ++k) {
       const auto value = FieldOf(row, column.firstField + k);
       // An unreadable field is stored as 0, which no ball has: it shows nothing.
       const auto glyph = value ? GlyphFor(column.kind, *value) : std::nullopt;
       if (glyph) {
-        glyphs_.Draw(*glyph, cell.left + GlyphLeft(column.kind, k), cell.top, height);
+        const GlyphSpan span = GlyphSpanOf(columns_, col, k, dpi_);
+        glyphs_.Draw(*glyph, cell.left + span.left, cell.top, span.width, height);
       }
     }
   }
 
   HDC dc_;
   HFONT bonusFont_;
+  std::span<const GridColumn> columns_;
+  int dpi_;
   GlyphPainter glyphs_;
   LocaleNumbers numbers_;
 };
@@ -175,11 +179,24 @@ bool ResultGrid::RegisterClass(HINSTANCE instance) {
   return ::RegisterClassExW(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
-ResultGrid::ResultGrid(HWND parent, Game game, int x, int y, int width, int height)
-    : game_(game), font_(MakeFont(kFontHeight)), bonusFont_(MakeFont(PointsToHeight(kBonusPoints))) {
+ResultGrid::ResultGrid(HWND parent, Game game, int x, int y, int width, int height) : game_(game) {
   ::CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VSCROLL | WS_BORDER | WS_CLIPSIBLINGS, x, y, width, height,
                     parent, nullptr, gModule, this);
+  SetDpi(DpiOfWindow(window_ ? window_ : parent));
+}
+
+void ResultGrid::SetDpi(int dpi) {
+  dpi_ = dpi;
+  rows_ = GridRowMetricsFor(dpi);
+  font_.reset(CreateScaledFont(kFontFace, kFontPixels, dpi));
+  bonusFont_.reset(::CreateFontW(-::MulDiv(kBonusPoints, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                 SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                 DEFAULT_PITCH | FF_DONTCARE, kFontFace));
+  topRow_ = std::clamp(topRow_, 1, MaxTop());
   SyncScrollBar();
+  if (window_) {
+    ::InvalidateRect(window_, nullptr, FALSE);
+  }
 }
 
 ResultGrid::~ResultGrid() {
@@ -222,12 +239,18 @@ void ResultGrid::SetWidth(int width) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void ResultGrid::SetBounds(int x, int y, int width, int height) {
+  if (window_) {
+    ::SetWindowPos(window_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
 int ResultGrid::ViewRows() const {
   RECT client{};
   if (!window_ || !::GetClientRect(window_, &client)) {
     return 0;
   }
-  return VisibleBodyRows(client.bottom - client.top);
+  return VisibleBodyRows(client.bottom - client.top, rows_);
 }
 
 int ResultGrid::MaxTop() const { return MaxTopRow(rowCount_ - 1, ViewRows()); }
@@ -313,33 +336,35 @@ void ResultGrid::OnPaint() {
 
   const auto columns = ColumnsOf(game_);
   const int columnCount = static_cast<int>(columns.size());
-  const int gridRight = ColumnLeft(columns, columnCount);
+  const int gridRight = ColumnLeft(columns, columnCount, dpi_);
+  const int rowHeight = rows_.rowHeight;
+  const int rowPitch = rows_.rowPitch;
   const auto& rows = GameDataOf(game_).table.rows;
   SelectedObject gridFont(dc, font_.get());
-  CellPainter painter(dc, bonusFont_.get());
+  CellPainter painter(dc, bonusFont_.get(), columns, dpi_);
 
   auto paintRow = [&](int gridRow, int top) {
     const std::size_t index = static_cast<std::size_t>(gridRow - 1);
     const DrawRow* row = gridRow >= 1 && index < rows.size() ? &rows[index] : nullptr;
     for (int col = 0; col < columnCount; ++col) {
       const GridColumn& column = columns[static_cast<std::size_t>(col)];
-      const int left = ColumnLeft(columns, col);
-      const RECT cell{left, top, left + column.width, top + kGridRowHeight};
+      const int left = ColumnLeft(columns, col, dpi_);
+      const RECT cell{left, top, left + ColumnWidth(columns, col, dpi_), top + rowHeight};
       const bool fixed = gridRow == 0 || col == 0;
       ::FillRect(dc, &cell, fixed ? fixedBrush : bodyBrush);
       if (gridRow == 0) {
         painter.Header(column, cell);
       } else {
-        painter.Body(column, row, cell);
+        painter.Body(col, row, cell);
       }
-      FillBox(dc, cell.right, top, cell.right + 1, top + kGridRowPitch, lineBrush);
+      FillBox(dc, cell.right, top, cell.right + 1, top + rowPitch, lineBrush);
     }
-    FillBox(dc, 0, top + kGridRowHeight, gridRight, top + kGridRowPitch, lineBrush);
+    FillBox(dc, 0, top + rowHeight, gridRight, top + rowPitch, lineBrush);
   };
 
   paintRow(0, 0);
-  int top = kGridRowPitch;
-  for (int gridRow = topRow_; gridRow < rowCount_ && top < height; ++gridRow, top += kGridRowPitch) {
+  int top = rowPitch;
+  for (int gridRow = topRow_; gridRow < rowCount_ && top < height; ++gridRow, top += rowPitch) {
     paintRow(gridRow, top);
   }
   ::BitBlt(scope.dc, 0, 0, width, height, dc, 0, 0, SRCCOPY);
@@ -354,6 +379,8 @@ LRESULT CALLBACK ResultGridProc(HWND window, UINT message, WPARAM wParam, LPARAM
           return 0;
         case WM_ERASEBKGND:
           return 1;  // the paint covers every pixel
+        case WM_GETFONT:
+          return reinterpret_cast<LRESULT>(grid->Font());
         case WM_VSCROLL:
           grid->OnVScroll(LOWORD(wParam));
           return 0;

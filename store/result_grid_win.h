@@ -7,6 +7,7 @@
 
 #include "base/handles_win.h"
 #include "store/game.h"
+#include "store/grid_rows.h"
 
 namespace norv {
 
@@ -14,7 +15,8 @@ class ResultGrid {
  public:
   static bool RegisterClass(HINSTANCE instance);  // window class "NorvaleResultGrid"
 
-  // Created invisible; the grid reads GameDataOf(game).table when painting.
+  // Created invisible, at the dpi of its parent; the grid reads
+  // GameDataOf(game).table when painting.
   ResultGrid(HWND parent, Game game, int x, int y, int width, int height);
   ResultGrid(const ResultGrid&) = delete;
   ResultGrid& operator=(const ResultGrid&) = delete;
@@ -28,12 +30,21 @@ class ResultGrid {
   int TopRow() const;  // first body row in view, 1-based
   void SetTopRow(int row);
   void SetWidth(int width);
+  void SetBounds(int x, int y, int width, int height);
+
+  // Rows, columns, pictures and fonts follow the dpi of the monitor.
+  void SetDpi(int dpi);
+  int Dpi() const { return dpi_; }
+  const GridRowMetrics& Rows() const { return rows_; }
+  HFONT Font() const { return font_.get(); }  // also answered to WM_GETFONT
 
  private:
   HWND window_ = nullptr;
   Game game_;
   int rowCount_ = 11;
   int topRow_ = 1;
+  int dpi_ = 96;
+  GridRowMetrics rows_;
   UniqueFont font_;
   UniqueFont bonusFont_;
 

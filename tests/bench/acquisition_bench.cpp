@@ -1,5 +1,8 @@
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
+#include <fstream>
+
 #include "acquisition/full_refresh.h"
 #include "acquisition/result_page_parser.h"
 #include "acquisition/text_fields.h"
@@ -19,9 +22,18 @@ std::string RealisticLoto6Page() {
   return testing::ResultPageHtml(draws, 60 * 1024);
 }
 
+// tools/bench-parse.sh parses the very same bytes with BeautifulSoup: it
+// names the file to leave them in.
+void KeepPageFor(const std::string& page) {
+  if (const char* path = std::getenv("NORVALE_BENCH_PAGE")) {
+    std::ofstream(path, std::ios::binary) << page;
+  }
+}
+
 void BM_ParseLoto6ResultPage(benchmark::State& state) {
   testing::ScriptedFetcher fetcher;
   const std::string page = RealisticLoto6Page();
+  KeepPageFor(page);
   fetcher.Serve("http://takarakuji.bank.test/loto6.html", page);
   UrlTable urls;
   const AcquisitionContext context{fetcher, urls, "", {}};

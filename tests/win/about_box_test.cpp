@@ -7,6 +7,11 @@
 #include <functional>
 #include <string>
 
+#include "base/dpi.h"
+#include "base/dpi_win.h"
+#include "base/unicode_win.h"
+#include "tests/win/win_test_support.h"
+
 namespace norv {
 namespace {
 
@@ -93,8 +98,9 @@ TEST_F(AboutBoxTest, ShowsTheVersionAndClosesWithOk) {
   EXPECT_EQ(TextOf(::GetDlgItem(box, kAboutVersion)), L"Version");
   RECT client{};
   ::GetClientRect(box, &client);
-  EXPECT_EQ(client.right, 294);
-  EXPECT_EQ(client.bottom, 204);
+  const int dpi = DpiOfWindow(box);
+  EXPECT_EQ(client.right, Scale(294, dpi));
+  EXPECT_EQ(client.bottom, Scale(204, dpi));
   EXPECT_EQ(::GetWindowLongPtrW(box, GWL_STYLE) & WS_SYSMENU, 0) << "no close box";
   EXPECT_EQ(::GetWindowLongPtrW(box, GWL_EXSTYLE) & WS_EX_LAYERED, 0) << "modern look: no fade";
 
@@ -144,6 +150,89 @@ TEST_F(AboutBoxTest, EnterOnOkClosesTheBox) {
   ::SendMessageW(::GetDlgItem(box, kAboutOkButton), WM_KEYDOWN, VK_RETURN, 0);
   EXPECT_EQ(closedCalls_, 1);
   EXPECT_FALSE(::IsWindow(box));
+}
+
+TEST_F(AboutBoxTest, EscClosesTheBoxAsOkDoesFadeIncluded) {
+  for (const bool classic : {false, true}) {
+    HWND box = OpenAndWaitShown(Request(false, classic, 3));
+    ASSERT_TRUE(PumpUntil([box] {
+      BYTE alpha = 255;
+      DWORD flags = 0;
+      return !::GetLayeredWindowAttributes(box, nullptr, &alpha, &flags) || alpha == 255;
+    }));
+    ::SendMessageW(::GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_FALSE(::IsWindow(box)) << (classic ? "classic" : "modern");
+  }
+  EXPECT_EQ(closedCalls_, 2);
+}
+
+// Centring on a minimised main window would put the box at -32000.
+TEST_F(AboutBoxTest, BesideAMinimisedMainWindowTheBoxStaysOnTheWorkArea) {
+  main_ = MakeMainWindow();
+  ::ShowWindow(main_, SW_MINIMIZE);
+  ASSERT_TRUE(PumpUntil([this] { return ::IsIconic(main_) != FALSE; }));
+  HWND box = OpenAndWaitShown(Request(true, false, 5));
+  RECT frame{};
+  ::GetWindowRect(box, &frame);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  ::GetMonitorInfoW(::MonitorFromWindow(box, MONITOR_DEFAULTTONEAREST), &monitor);
+  EXPECT_GE(frame.left, monitor.rcWork.left);
+  EXPECT_GE(frame.top, monitor.rcWork.top);
+  EXPECT_LE(frame.right, monitor.rcWork.right);
+  EXPECT_LE(frame.bottom, monitor.rcWork.bottom);
+  ::SendMessageW(::GetDlgItem(box, kAboutOkButton), BM_CLICK, 0, 0);
+  ::DestroyWindow(main_);
+}
+
+// Every label and the button hold their text in their own font, at the
+// dpi the box is shown at (the high-dpi run repeats this at 144).
+TEST_F(AboutBoxTest, NothingIsClipped) {
+  HWND box = OpenAndWaitShown(Request(false, false, 5));
+  const auto clipped = testing::ClippedChildren(box, [](HWND control) {
+    wchar_t cls[16] = {};
+    ::GetClassNameW(control, cls, 16);
+    return std::wstring(cls) == L"Button" ? 8 : 0;
+  });
+  for (const std::wstring& line : clipped) {
+    ADD_FAILURE() << Narrow(line);
+  }
+  EXPECT_TRUE(clipped.empty());
+  RECT client{};
+  ::GetClientRect(box, &client);
+  RECT ok{};
+  ::GetWindowRect(::GetDlgItem(box, kAboutOkButton), &ok);
+  EXPECT_EQ(ok.right - ok.left, Scale(75, DpiOfWindow(box)));
+  ::RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  const ULONGLONG painted = ::GetTickCount64() + 300;
+  PumpUntil([painted] { return ::GetTickCount64() > painted; });
+  const std::wstring folder = testing::BuildFolder() + L"screenshots\\";
+  ::CreateDirectoryW(folder.c_str(), nullptr);
+  const int dpi = DpiOfWindow(box);
+  testing::SaveWindowScreenshot(box, folder + (dpi == 96 ? L"about.bmp" : L"about_" + std::to_wstring(dpi) + L"dpi.bmp"));
+}
+
+// Moved to a monitor of another dpi, the box lays itself out again there.
+TEST_F(AboutBoxTest, ADpiChangeLaysTheBoxOutAgainAtThePlaceSuggested) {
+  HWND box = OpenAndWaitShown(Request(true, false, 5));
+  const int dpi = DpiOfWindow(box) == 192 ? 96 : 192;
+  RECT suggested{100, 80, 100 + Scale(300, dpi), 80 + Scale(230, dpi)};
+  ::SendMessageW(box, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+  // The caption keeps its own dpi here (only the message was faked), so the
+  // client is measured by its width and by where the button went.
+  RECT client{};
+  ::GetClientRect(box, &client);
+  EXPECT_EQ(client.right, Scale(294, dpi));
+  RECT ok{};
+  ::GetWindowRect(::GetDlgItem(box, kAboutOkButton), &ok);
+  ::MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&ok), 2);
+  EXPECT_EQ(ok.left, Scale(110, dpi));
+  EXPECT_EQ(ok.top, Scale(167, dpi));
+  EXPECT_EQ(ok.right - ok.left, Scale(75, dpi));
+  RECT frame{};
+  ::GetWindowRect(box, &frame);
+  EXPECT_EQ(frame.left, 100);
+  EXPECT_EQ(frame.top, 80);
 }
 
 TEST_F(AboutBoxTest, ClosingTheMainWindowTakesTheBoxAlongWithoutRunningOnClosed) {

@@ -14,6 +14,8 @@
 
 #include "app/app_messages.h"
 #include "app/command_ids.h"
+#include "base/dpi.h"
+#include "base/unicode_win.h"
 #include "norv_process.h"
 
 namespace norv {
@@ -110,9 +112,11 @@ void Wheel(HWND window, bool down) {
 
 // Whether a right click on the tray icon opens a menu. An emptied menu opens
 // no popup at all. (Wine keeps menus per process, so the items themselves
-// cannot be counted from here.)
+// cannot be counted from here.) The shell sends the button's release and,
+// with version 4, the menu request after it: the program answers one of them.
 bool TrayMenuOpens(const NorvProcess& norv, HWND window) {
   ::PostMessageW(window, kMsgTrayIcon, 1, WM_RBUTTONUP);
+  ::PostMessageW(window, kMsgTrayIcon, MAKEWPARAM(200, 200), MAKELPARAM(WM_CONTEXTMENU, 1));
   const auto visiblePopup = [&] { return testing::FindVisibleProcessWindow(norv.Id(), L"#32768"); };
   if (!WaitUntil([&] { return visiblePopup() != nullptr; }, 1500)) {
     return false;
@@ -317,6 +321,228 @@ TEST_F(MainWindowTest, ScreenshotsOfEveryTabWithALongHistory) {
     ::Sleep(500);
     testing::SaveWindowScreenshot(window, testing::BesideTestBinary(L"screenshots\\tab") + std::to_wstring(tab + 1) + L".bmp");
   }
+}
+
+}  // namespace
+}  // namespace norv
+
+namespace norv {
+namespace {
+
+RECT ScreenRect(HWND window) {
+  RECT r{};
+  ::GetWindowRect(window, &r);
+  return r;
+}
+
+RECT ClientScreenRect(HWND window) {
+  RECT r{};
+  ::GetClientRect(window, &r);
+  ::MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+bool Inside(const RECT& inner, const RECT& outer) {
+  return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+         inner.bottom <= outer.bottom;
+}
+
+HWND VisibleGrid(HWND tabs) {
+  for (HWND grid = ::FindWindowExW(tabs, nullptr, L"NorvaleResultGrid", nullptr); grid;
+       grid = ::FindWindowExW(tabs, grid, L"NorvaleResultGrid", nullptr)) {
+    if (::IsWindowVisible(grid)) {
+      return grid;
+    }
+  }
+  return nullptr;
+}
+
+// The client width of each tab at `dpi`, each tab's parts checked to lie
+// inside the window, and screenshots of each when they are asked for.
+std::array<int, 4> TabWidthsAt(DWORD dpi) {
+  std::array<int, 4> widths{};
+  const testing::ScopedLogPixels logPixels(dpi);
+  NorvProcess norv;
+  HWND window = norv.WaitForMainWindow();
+  EXPECT_TRUE(StartupLoaded(window)) << dpi << " dpi";
+  HWND tabs = ::FindWindowExW(window, nullptr, WC_TABCONTROLW, nullptr);
+  HWND bar = ::FindWindowExW(window, nullptr, TOOLBARCLASSNAMEW, nullptr);
+  const auto buttonSize = static_cast<DWORD>(::SendMessageW(bar, TB_GETBUTTONSIZE, 0, 0));
+  EXPECT_EQ(LOWORD(buttonSize), Scale(29, static_cast<int>(dpi)));
+  EXPECT_EQ(HIWORD(buttonSize), Scale(28, static_cast<int>(dpi)));
+  const bool screenshots = ::GetEnvironmentVariableW(L"NORVALE_SCREENSHOTS", nullptr, 0) != 0;
+  if (screenshots) {
+    std::filesystem::create_directories(std::filesystem::path(testing::BesideTestBinary(L"screenshots")));
+  }
+  for (int tab = 0; tab < 4; ++tab) {
+    ::SendMessageW(tabs, TCM_SETCURFOCUS, static_cast<WPARAM>(tab), 0);
+    EXPECT_TRUE(GridLoaded(window));
+    widths[static_cast<std::size_t>(tab)] = ClientWidth(window);
+    const RECT client = ClientScreenRect(window);
+    EXPECT_TRUE(Inside(ScreenRect(bar), client)) << dpi << " dpi, tab " << tab << ": the button bar";
+    EXPECT_TRUE(Inside(ScreenRect(tabs), client)) << dpi << " dpi, tab " << tab << ": the page control";
+    const HWND grid = VisibleGrid(tabs);
+    EXPECT_NE(grid, nullptr);
+    if (grid) {
+      EXPECT_TRUE(Inside(ScreenRect(grid), ClientScreenRect(tabs))) << dpi << " dpi, tab " << tab << ": the grid";
+    }
+    if (screenshots) {
+      ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+      ::Sleep(300);
+      testing::SaveWindowScreenshot(window, testing::BesideTestBinary(L"screenshots\\dpi") + std::to_wstring(dpi) +
+                                                L"_tab" + std::to_wstring(tab + 1) + L".bmp");
+    }
+  }
+  return widths;
+}
+
+TEST_F(MainWindowTest, At144DpiEveryTabIsHalfAgainAsWideAndHoldsItsParts) {
+  WriteAllDataFiles(40);
+  const std::array<int, 4> at96 = TabWidthsAt(96);
+  const std::array<int, 4> at144 = TabWidthsAt(144);
+  EXPECT_EQ(at96[0], ::GetSystemMetrics(SM_CXVSCROLL) + 536);
+  for (std::size_t tab = 0; tab < 4; ++tab) {
+    EXPECT_NEAR(at144[tab], at96[tab] * 1.5, 1.0) << "tab " << tab;
+  }
+}
+
+// The window takes the keyboard only in the foreground, as for a user.
+bool BringForward(HWND window) {
+  ::SetForegroundWindow(window);
+  return WaitUntil([&] { return ::GetForegroundWindow() == window; }, 3000);
+}
+
+LRESULT RunState(HWND window) { return ::SendMessageW(window, kMsgRunStateProbe, 0, 0); }
+
+// Checks against a server that never answers keep running, so what started
+// them can be read while they do.
+class HangingCheckTest : public MainWindowTest {
+ protected:
+  testing::SilentServer server_;
+  testing::ScopedEnvironment directory1_{L"NORVALE_DIRECTORY_1", testing::Utf16(server_.Origin() + "/d?SFT=0")};
+  testing::ScopedEnvironment directory2_{L"NORVALE_DIRECTORY_2", testing::Utf16(server_.Origin() + "/d?SFT=0")};
+};
+
+TEST_F(HangingCheckTest, F5ChecksAsTheCheckButtonDoes) {
+  ASSERT_NE(server_.Port(), 0);
+  NorvProcess norv;
+  HWND window = norv.WaitForMainWindow();
+  ASSERT_TRUE(StartupLoaded(window));
+  ::PostMessageW(window, WM_KEYDOWN, VK_F5, 1);
+  ASSERT_TRUE(WaitUntil([&] { return (RunState(window) & kProbeCheckRunning) != 0; }, 5000));
+  EXPECT_EQ(RunState(window) & kProbeForcedRefresh, 0);
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(window) == L"Norvale　【最新DATAチェック中】"; }, 3000))
+      << Narrow(WindowText(window));
+}
+
+TEST_F(HangingCheckTest, ShiftF5ForcesARefresh) {
+  NorvProcess norv;
+  HWND window = norv.WaitForMainWindow();
+  ASSERT_TRUE(StartupLoaded(window));
+  ASSERT_TRUE(BringForward(window));
+  testing::PressKeys({VK_SHIFT, VK_F5});
+  ASSERT_TRUE(WaitUntil([&] { return (RunState(window) & kProbeCheckRunning) != 0; }, 5000));
+  EXPECT_NE(RunState(window) & kProbeForcedRefresh, 0);
+  EXPECT_TRUE(WaitUntil([&] { return WindowText(window) == L"Norvale　【強制DATA更新中】"; }, 3000))
+      << Narrow(WindowText(window));
+}
+
+TEST_F(MainWindowTest, CtrlTabStepsThroughTheTabsBothWays) {
+  NorvProcess norv;
+  HWND window = norv.WaitForMainWindow();
+  ASSERT_TRUE(StartupLoaded(window));
+  HWND tabs = ::FindWindowExW(window, nullptr, WC_TABCONTROLW, nullptr);
+  const int loto6Width = ClientWidth(window);
+  ASSERT_TRUE(BringForward(window));
+  testing::PressKeys({VK_CONTROL, VK_TAB});
+  ASSERT_TRUE(WaitUntil([&] { return ::SendMessageW(tabs, TCM_GETCURSEL, 0, 0) == 1; }, 3000));
+  EXPECT_EQ(loto6Width - ClientWidth(window), 536 - 433) << "the tab change's own width rule";
+  testing::PressKeys({VK_CONTROL, VK_SHIFT, VK_TAB});
+  testing::PressKeys({VK_CONTROL, VK_SHIFT, VK_TAB});
+  ASSERT_TRUE(WaitUntil([&] { return ::SendMessageW(tabs, TCM_GETCURSEL, 0, 0) == 3; }, 3000)) << "wraps round";
+  EXPECT_EQ(loto6Width - ClientWidth(window), 536 - 406);
+}
+
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info);
+  return info.hwndFocus;
+}
+
+TEST_F(MainWindowTest, AltOrF10ReachesTheButtonBarWhoseArrowsAndEnterPressAButton) {
+  NorvProcess norv;
+  HWND window = norv.WaitForMainWindow();
+  ASSERT_TRUE(StartupLoaded(window));
+  HWND bar = ::FindWindowExW(window, nullptr, TOOLBARCLASSNAMEW, nullptr);
+  ASSERT_TRUE(BringForward(window));
+  testing::PressKeys({VK_MENU});
+  ASSERT_TRUE(WaitUntil([&] { return ::SendMessageW(bar, TB_GETHOTITEM, 0, 0) == 0; }, 3000));
+  EXPECT_EQ(FocusOf(window), bar);
+  testing::PressKeys({VK_ESCAPE});
+  ASSERT_TRUE(WaitUntil([&] { return FocusOf(window) == window; }, 3000));
+  EXPECT_EQ(::SendMessageW(bar, TB_GETHOTITEM, 0, 0), -1);
+
+  testing::PressKeys({VK_F10});
+  ASSERT_TRUE(WaitUntil([&] { return ::SendMessageW(bar, TB_GETHOTITEM, 0, 0) == 0; }, 3000));
+  constexpr LRESULT kOptionsButton = 3;  // ToolButton4
+  for (int i = 0; i < 4 && ::SendMessageW(bar, TB_GETHOTITEM, 0, 0) != kOptionsButton; ++i) {
+    testing::PressKeys({VK_RIGHT});
+    WaitUntil([&] { return ::SendMessageW(bar, TB_GETHOTITEM, 0, 0) > 0; }, 1000);
+    ::Sleep(100);
+  }
+  ASSERT_EQ(::SendMessageW(bar, TB_GETHOTITEM, 0, 0), kOptionsButton);
+  testing::PressKeys({VK_RETURN});
+  EXPECT_TRUE(WaitUntil([&] { return norv.FindOwnWindow(L"#32770", L"オプション設定") != nullptr; }, 5000));
+}
+
+TEST_F(MainWindowTest, EndOfSessionSavesAMovedWindowAndAsksNothing) {
+  NorvProcess norv;
+  HWND window = norv.WaitForMainWindow();
+  ASSERT_TRUE(StartupLoaded(window));
+  ::SetWindowPos(window, nullptr, 131, 92, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  DWORD_PTR answer = 0;
+  ASSERT_TRUE(::SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, &answer));
+  EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE)) << "Windows may log off";
+  EXPECT_EQ(ReadSetting(L"pox"), L"131");
+  EXPECT_EQ(norv.MessageBoxWindow(), nullptr);
+  ::SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, &answer);
+  EXPECT_TRUE(norv.Ended());
+  EXPECT_EQ(ReadSetting(L"poy"), L"92");
+}
+
+TEST_F(HangingCheckTest, EndOfSessionWhileResidentAndCheckingStopsWithoutTheExitQuestion) {
+  SetSetting(L"win", L"0");  // not a first start, so the stored mode holds
+  SetSetting(L"mod", L"1");
+  NorvProcess norv;
+  HWND window = norv.WaitForMainWindow();
+  ASSERT_TRUE(StartupLoaded(window));
+  ::PostMessageW(window, WM_COMMAND, kN3, 0);
+  ASSERT_TRUE(WaitUntil([&] { return (RunState(window) & kProbeCheckRunning) != 0; }, 5000));
+  DWORD_PTR answer = 0;
+  ASSERT_TRUE(::SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer));
+  EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
+  ::SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+  EXPECT_EQ(norv.MessageBoxWindow(), nullptr) << "no exit question";
+  EXPECT_TRUE(norv.Ended()) << "the hanging check held the end of the session";
+  EXPECT_FALSE(TrayIconExists(window, 1));
+}
+
+TEST_F(MainWindowTest, AResidentIconLostWithExplorerComesBackWithTheNewTaskbar) {
+  SetSetting(L"win", L"0");  // not a first start, so the stored mode holds
+  SetSetting(L"mod", L"1");
+  NorvProcess norv;
+  HWND window = norv.WaitForMainWindow();
+  ASSERT_TRUE(StartupLoaded(window));
+  ASSERT_TRUE(TrayIconExists(window, 1));
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof data;
+  data.hWnd = window;
+  data.uID = 1;
+  ::Shell_NotifyIconW(NIM_DELETE, &data);
+  ASSERT_FALSE(TrayIconExists(window, 1));
+  ::SendMessageW(window, ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+  EXPECT_TRUE(TrayIconExists(window, 1));
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/dpi_win.h"
 #include "base/run_state.h"
 #include "base/unicode_win.h"
 #include "settings/options_controls_win.h"
@@ -225,6 +226,23 @@ TEST_F(OptionsDialogTest, OpensCentredOnTheMainWindowWithTheNineTabsAndNoTitleBa
   EXPECT_EQ(host.calls, std::vector<std::string>{"HideMainWindow"});
 }
 
+// Centring on a minimised main window would put the dialog at -32000.
+TEST_F(OptionsDialogTest, BesideAMinimisedMainWindowItStaysOnTheWorkArea) {
+  ::ShowWindow(host.main, SW_MINIMIZE);
+  ASSERT_TRUE(::IsIconic(host.main));
+  Open();
+  RECT own{};
+  ::GetWindowRect(dialog, &own);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  ::GetMonitorInfoW(::MonitorFromWindow(dialog, MONITOR_DEFAULTTONEAREST), &monitor);
+  EXPECT_GE(own.left, monitor.rcWork.left);
+  EXPECT_GE(own.top, monitor.rcWork.top);
+  EXPECT_LE(own.right, monitor.rcWork.right);
+  EXPECT_LE(own.bottom, monitor.rcWork.bottom);
+  ::ShowWindow(host.main, SW_HIDE);
+}
+
 TEST_F(OptionsDialogTest, ControlsCarryTheirCaptionsAndItems) {
   Open();
 
@@ -264,7 +282,13 @@ TEST_F(OptionsDialogTest, EveryPageFitsItsControls) {
     ::RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     PumpMessages();
     wchar_t name[32];
-    std::swprintf(name, 32, L"options_page_%d.bmp", i + 1);
+    // Other dpis than 96 (the high-dpi run) keep theirs beside these.
+    const int dpi = DpiOfWindow(dialog);
+    if (dpi == 96) {
+      std::swprintf(name, 32, L"options_page_%d.bmp", i + 1);
+    } else {
+      std::swprintf(name, 32, L"options_page_%d_%ddpi.bmp", i + 1, dpi);
+    }
     testing::SaveWindowScreenshot(dialog, folder + name);
   }
   // Every box and label lies inside the frame and is wide enough for its

@@ -4,6 +4,7 @@
 
 #include <chrono>
 
+#include "app/app_messages.h"
 #include "tests/win/win_test_support.h"
 
 namespace norv::testing {
@@ -46,6 +47,48 @@ TEST_F(ProcessStart, SecondCopyIsRefusedWithMessageAndBringsFirstForward) {
   ASSERT_TRUE(second.WaitForExit(10s));
   EXPECT_EQ(second.ExitCode(), 0u);
   EXPECT_EQ(::GetForegroundWindow(), firstWindow);
+  EXPECT_EQ(first.ExitCode(), static_cast<DWORD>(STILL_ACTIVE));
+}
+
+// Refuses a second copy started while `first` runs, pressing OK on its message.
+void RefuseSecondCopy(const std::wstring& program) {
+  ChildProcess second(program);
+  HWND box = WaitForWindow([&] { return FindMessageBox(second.Id(), L"Norvale"); }, 10s);
+  ASSERT_NE(box, nullptr) << "the second copy shows no message";
+  PressButton(box, IDOK);
+  ASSERT_TRUE(second.WaitForExit(10s));
+}
+
+TEST_F(ProcessStart, AMinimisedFirstCopyIsRestoredAsWellAsBroughtForward) {
+  ChildProcess first(Program());
+  HWND firstWindow = MainWindowOf(first);
+  ASSERT_NE(firstWindow, nullptr);
+  ASSERT_TRUE(WaitForWindow([&] { return ::IsWindowVisible(firstWindow) ? firstWindow : nullptr; }, 10s));
+  ::ShowWindow(firstWindow, SW_MINIMIZE);
+  ASSERT_TRUE(WaitForWindow([&] { return ::IsIconic(firstWindow) ? firstWindow : nullptr; }, 5s));
+
+  RefuseSecondCopy(Program());
+  EXPECT_TRUE(WaitForWindow([&] { return ::IsIconic(firstWindow) ? nullptr : firstWindow; }, 5s))
+      << "the first copy stays minimised";
+  EXPECT_TRUE(::IsWindowVisible(firstWindow));
+  EXPECT_TRUE(WaitForWindow([&] { return ::GetForegroundWindow() == firstWindow ? firstWindow : nullptr; }, 5s));
+}
+
+TEST_F(ProcessStart, AHiddenResidentFirstCopyStaysHidden) {
+  ::RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Pellmark\\T-NORV", L"win", REG_SZ, L"0", 4);
+  ::RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Pellmark\\T-NORV", L"mod", REG_SZ, L"1", 4);
+  ChildProcess first(Program());
+  HWND firstWindow = MainWindowOf(first);
+  ASSERT_NE(firstWindow, nullptr);
+  // Shown from the tray, minimised, then closed to the tray: hidden and minimised.
+  ::SendMessageW(firstWindow, kMsgTrayIcon, 1, WM_LBUTTONDBLCLK);
+  ASSERT_TRUE(WaitForWindow([&] { return ::IsWindowVisible(firstWindow) ? firstWindow : nullptr; }, 5s));
+  ::ShowWindow(firstWindow, SW_MINIMIZE);
+  ::SendMessageW(firstWindow, WM_CLOSE, 0, 0);
+  ASSERT_FALSE(::IsWindowVisible(firstWindow));
+  RefuseSecondCopy(Program());
+  ::Sleep(500);
+  EXPECT_FALSE(::IsWindowVisible(firstWindow));
   EXPECT_EQ(first.ExitCode(), static_cast<DWORD>(STILL_ACTIVE));
 }
 

@@ -5,6 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <vector>
+
+#include "base/dpi_win.h"
+#include "base/unicode_win.h"
+#include "store/grid_columns.h"
 
 #include "store/draw_table.h"
 #include "store/glyph_strip_win.h"
@@ -131,6 +137,63 @@ TEST_F(ResultGridTest, BallsAreDrawnOnlyForNumbersInRange) {
   const COLORREF rim = PixelAt(numbersLeft + 1 + 38 + 1, middle);
   EXPECT_NE(rim, window);
   EXPECT_LT(GetRValue(rim), 200);
+}
+
+int TextWidth(HDC dc, HFONT font, const std::string& text) {
+  SelectedObject selected(dc, font);
+  const std::wstring wide = Widen(text);
+  SIZE size{};
+  ::GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+  return size.cx;
+}
+
+// Headers, the largest draw number and prizes of the largest sizes each tier
+// has paid fit their columns in the grid's own font, at the grid's dpi (the
+// high-dpi run repeats this at 144).
+TEST_F(ResultGridTest, EveryHeaderDrawNumberAndPrizeFitsItsColumn) {
+  const std::vector<std::vector<std::string>> prizes{
+      {"600,000,000", "20,000,000", "1,000,000", "10,000", "1,000"},
+      {"20,000,000", "200,000", "20,000", "1,000"},
+      {"1,500,000", "60,000", "800,000", "30,000"},
+      {"150,000", "30,000", "80,000", "15,000", "15,000"}};
+  for (Game game : kAllGames) {
+    ResultGrid grid(parent_, game, 10, 10, 600, 210);
+    const int dpi = grid.Dpi();
+    EXPECT_EQ(dpi, DpiOfWindow(parent_));
+    EXPECT_EQ(reinterpret_cast<HFONT>(::SendMessageW(grid.Handle(), WM_GETFONT, 0, 0)), grid.Font());
+    UniqueFont small(::CreateFontW(-::MulDiv(8, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                                   L"メイリオ"));
+    WindowDc dc(grid.Handle());
+    const auto columns = ColumnsOf(game);
+    std::size_t prize = 0;
+    for (int col = 0; col < static_cast<int>(columns.size()); ++col) {
+      const GridColumn& column = columns[static_cast<std::size_t>(col)];
+      const int width = ColumnWidth(columns, col, dpi);
+      HFONT headerFont = column.smallHeader ? small.get() : grid.Font();
+      EXPECT_LE(TextWidth(dc.get(), headerFont, std::string(column.header)), width) << column.header;
+      if (column.kind == CellKind::DrawNumber) {
+        EXPECT_LE(TextWidth(dc.get(), grid.Font(), "9999"), width);
+      } else if (column.kind == CellKind::Prize) {
+        const std::string& amount = prizes[static_cast<std::size_t>(GameIndex(game))][prize++];
+        EXPECT_LE(TextWidth(dc.get(), grid.Font(), amount + " "), width) << column.header << " " << amount;
+      }
+    }
+    EXPECT_EQ(grid.Rows().rowHeight, GlyphSize(dpi));
+  }
+}
+
+TEST(GlyphStripTest, EachDrawnSizeIsInTheModuleAndChosenForItsDpi) {
+  for (const auto& [percent, cell] : {std::pair{100, 18}, std::pair{150, 27}, std::pair{200, 36}}) {
+    const GlyphStrip strip(::GetModuleHandleW(nullptr), percent);
+    ASSERT_TRUE(strip.Loaded()) << percent;
+    EXPECT_EQ(strip.Size().cx, 53 * cell);
+    EXPECT_EQ(strip.CellSize(), cell);
+  }
+  EXPECT_EQ(GlyphStripPercent(96), 100);
+  EXPECT_EQ(GlyphStripPercent(144), 150);
+  EXPECT_EQ(GlyphStripPercent(192), 200);
+  EXPECT_EQ(GlyphStripPercent(143), 150) << "27 pixels there too: the exact strip";
 }
 
 TEST(GlyphStripTest, LoadsFromTheModuleAtItsFixedSize) {

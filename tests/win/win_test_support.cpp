@@ -1,5 +1,7 @@
 #include "tests/win/win_test_support.h"
 
+#include <winsock2.h>
+#include <windows.h>
 #include <shlobj.h>
 
 #include <fstream>
@@ -190,6 +192,133 @@ HWND FindChildById(HWND parent, int id) {
       },
       reinterpret_cast<LPARAM>(&search));
   return search.second;
+}
+
+namespace {
+constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
+}  // namespace
+
+ScopedLogPixels::ScopedLogPixels(DWORD dpi) {
+  DWORD size = sizeof oldValue_;
+  hadValue_ = ::RegGetValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", RRF_RT_REG_DWORD, nullptr, &oldValue_,
+                             &size) == ERROR_SUCCESS;
+  ::RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+}
+
+ScopedLogPixels::~ScopedLogPixels() {
+  if (hadValue_) {
+    ::RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", REG_DWORD, &oldValue_, sizeof oldValue_);
+  } else {
+    ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels");
+  }
+}
+
+SIZE TextExtentInOwnFont(HWND control, const std::wstring& text, int wrapWidth) {
+  WindowDc dc(control);
+  SelectedObject font(dc.get(), reinterpret_cast<HGDIOBJ>(::SendMessageW(control, WM_GETFONT, 0, 0)));
+  RECT r{0, 0, wrapWidth > 0 ? wrapWidth : 0, 0};
+  const UINT flags = DT_CALCRECT | DT_NOPREFIX | (wrapWidth > 0 ? DT_WORDBREAK : DT_SINGLELINE);
+  ::DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &r, flags);
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+std::vector<std::wstring> ClippedChildren(HWND window, const std::function<int(HWND)>& allowance) {
+  struct Search {
+    HWND window;
+    const std::function<int(HWND)>* allowance;
+    std::vector<std::wstring> clipped;
+  } search{window, &allowance, {}};
+  ::EnumChildWindows(
+      window,
+      [](HWND child, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(param);
+        if (!::IsWindowVisible(child)) {
+          return TRUE;
+        }
+        const std::wstring name = L"control " + std::to_wstring(::GetDlgCtrlID(child));
+        RECT frame{};
+        ::GetClientRect(s->window, &frame);
+        ::MapWindowPoints(s->window, nullptr, reinterpret_cast<POINT*>(&frame), 2);
+        RECT own{};
+        ::GetWindowRect(child, &own);
+        if (own.left < frame.left || own.top < frame.top || own.right > frame.right || own.bottom > frame.bottom) {
+          s->clipped.push_back(name + L" sticks out of the window");
+        }
+        const std::wstring caption = WindowText(child);
+        if (caption.empty()) {
+          return TRUE;
+        }
+        RECT client{};
+        ::GetClientRect(child, &client);
+        const int room = client.right - (*s->allowance)(child);
+        // A control tall enough for two lines may wrap; one line must fit.
+        const SIZE line = TextExtentInOwnFont(child, caption);
+        const SIZE wrapped = line.cy * 2 <= client.bottom ? TextExtentInOwnFont(child, caption, room) : line;
+        if (wrapped.cx > room || wrapped.cy > client.bottom) {
+          s->clipped.push_back(name + L" \"" + caption + L"\" needs " + std::to_wstring(wrapped.cx) + L" x " +
+                               std::to_wstring(wrapped.cy) + L", has " + std::to_wstring(room) + L" x " +
+                               std::to_wstring(client.bottom));
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.clipped;
+}
+
+SilentServer::SilentServer() {
+  WSADATA data{};
+  ::WSAStartup(MAKEWORD(2, 2), &data);
+  const SOCKET listener = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = ::htonl(INADDR_LOOPBACK);
+  address.sin_port = 0;
+  int length = sizeof address;
+  if (listener != INVALID_SOCKET &&
+      ::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+      ::listen(listener, 16) == 0 &&
+      ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length) == 0) {
+    socket_ = listener;
+    port_ = ::ntohs(address.sin_port);
+  } else if (listener != INVALID_SOCKET) {
+    ::closesocket(listener);
+  }
+}
+
+SilentServer::~SilentServer() {
+  if (socket_ != INVALID_SOCKET) {
+    ::closesocket(socket_);
+  }
+  ::WSACleanup();
+}
+
+ScopedEnvironment::ScopedEnvironment(const wchar_t* name, const std::wstring& value) : name_(name) {
+  wchar_t old[2048] = {};
+  had_ = ::GetEnvironmentVariableW(name, old, 2048) > 0;
+  old_ = old;
+  ::SetEnvironmentVariableW(name, value.c_str());
+}
+
+ScopedEnvironment::~ScopedEnvironment() {
+  ::SetEnvironmentVariableW(name_.c_str(), had_ ? old_.c_str() : nullptr);
+}
+
+void PressKeys(std::initializer_list<WORD> keys) {
+  std::vector<INPUT> inputs;
+  for (WORD key : keys) {
+    INPUT down{};
+    down.type = INPUT_KEYBOARD;
+    down.ki.wVk = key;
+    inputs.push_back(down);
+  }
+  for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) {
+    INPUT up{};
+    up.type = INPUT_KEYBOARD;
+    up.ki.wVk = *key;
+    up.ki.dwFlags = KEYEVENTF_KEYUP;
+    inputs.push_back(up);
+  }
+  ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 void SaveWindowScreenshot(HWND window, const std::wstring& path) {

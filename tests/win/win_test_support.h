@@ -5,7 +5,9 @@
 
 #include <chrono>
 #include <functional>
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "base/handles_win.h"
 
@@ -66,6 +68,64 @@ std::wstring WindowText(HWND window);
 
 // The child (at any depth) with this control id, or null.
 HWND FindChildById(HWND parent, int id);
+
+// Sets the display dpi that Wine hands to programs started from now on (the
+// LogPixels value under HKCU\Control Panel\Desktop) and puts the old value
+// back when it goes. A running process keeps the dpi it started with.
+class ScopedLogPixels {
+ public:
+  explicit ScopedLogPixels(DWORD dpi);
+  ScopedLogPixels(const ScopedLogPixels&) = delete;
+  ScopedLogPixels& operator=(const ScopedLogPixels&) = delete;
+  ~ScopedLogPixels();
+
+ private:
+  bool hadValue_ = false;
+  DWORD oldValue_ = 0;
+};
+
+// A server on 127.0.0.1 that takes connections and never answers, so a check
+// pointed at it keeps running until it is stopped.
+class SilentServer {
+ public:
+  SilentServer();
+  SilentServer(const SilentServer&) = delete;
+  SilentServer& operator=(const SilentServer&) = delete;
+  ~SilentServer();
+  int Port() const { return port_; }
+  std::string Origin() const { return "http://127.0.0.1:" + std::to_string(port_); }
+
+ private:
+  UINT_PTR socket_ = ~UINT_PTR{0};
+  int port_ = 0;
+};
+
+// An environment variable set for the programs a test starts, put back after.
+class ScopedEnvironment {
+ public:
+  ScopedEnvironment(const wchar_t* name, const std::wstring& value);
+  ScopedEnvironment(const ScopedEnvironment&) = delete;
+  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+  ~ScopedEnvironment();
+
+ private:
+  std::wstring name_;
+  std::wstring old_;
+  bool had_ = false;
+};
+
+// Presses and releases keys as the keyboard would, in order, for the
+// foreground window; modifiers are held while the keys after them go down.
+void PressKeys(std::initializer_list<WORD> keys);
+
+// Width and height `text` takes in the control's own font (WM_GETFONT),
+// wrapped at `wrapWidth` when that is above 0.
+SIZE TextExtentInOwnFont(HWND control, const std::wstring& text, int wrapWidth = 0);
+
+// Children of `window` (at any depth) whose caption does not fit inside them,
+// or which stick out of `window`'s client area; one line each. `allowance`
+// is room a control needs beside its text (a check box's mark, a button's edges).
+std::vector<std::wstring> ClippedChildren(HWND window, const std::function<int(HWND)>& allowance);
 
 // The window as it is on screen, saved as a 24-bit BMP file.
 void SaveWindowScreenshot(HWND window, const std::wstring& path);

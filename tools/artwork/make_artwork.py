@@ -230,18 +230,40 @@ class Canvas:
         p[2] = b * a + p[2] * k
         p[3] = a + p[3] * k
 
-    def text(self, font, string, x, y, colour, spacing=1):
-        """Pixel-font text at whole pixels; (x, y) is the top left in pixels."""
+    def text(self, font, string, x, y, colour, spacing=1, zoom=1):
+        """Pixel-font text at whole pixels; (x, y) is the top left in pixels.
+        zoom repeats every font pixel as a zoom x zoom block, which keeps it crisp."""
         c = rgb(colour) if isinstance(colour, str) else colour
         for ch in string:
             rows = font[ch]
             for dy, row in enumerate(rows):
                 for dx, bit in enumerate(row):
+                    cover = 1.0 if bit == "#" else 0.45 if bit == "+" else 0.0
+                    if not cover:
+                        continue
+                    for a in range(zoom):
+                        for b in range(zoom):
+                            self.blend(x + dx * zoom + a, y + dy * zoom + b, c, cover)
+            x += (len(rows[0]) + spacing) * zoom
+
+    def design_text(self, font, string, x, y, colour, spacing=1):
+        """Pixel-font text in design units, one font pixel per unit, so it
+        scales with the canvas; (x, y) is the top left in design units."""
+        c = rgb(colour) if isinstance(colour, str) else colour
+        ink, soft = [], []
+        for ch in string:
+            rows = font[ch]
+            for dy, row in enumerate(rows):
+                for dx, bit in enumerate(row):
                     if bit == "#":
-                        self.blend(x + dx, y + dy, c)
+                        ink.append(box(x + dx, y + dy, x + dx + 1, y + dy + 1))
                     elif bit == "+":
-                        self.blend(x + dx, y + dy, c, 0.45)
+                        soft.append(box(x + dx, y + dy, x + dx + 1, y + dy + 1))
             x += len(rows[0]) + spacing
+        if ink:
+            self.fill(union(*ink), c)
+        if soft:
+            self.fill(union(*soft), (c[0], c[1], c[2], c[3] * 0.45))
 
     def rgba8(self):
         out = []
@@ -252,6 +274,11 @@ class Canvas:
             out.append(tuple(min(255, max(0, int(round(v / a * 255)))) for v in (r, g, b)) +
                        (min(255, int(round(a * 255))),))
         return out
+
+
+def text_zoom(c):
+    """Pixel fonts grow only by whole pixels: twice their size from 200 % on."""
+    return 2 if c.scale >= 1.9 else 1
 
 
 def text_width(font, string, spacing=1):
@@ -414,8 +441,9 @@ def icon_csv(c):
     outlined(c, box(2.0, 13.5, 20.0, 20.5, 1.5), vertical(13.5, 20.5, "#49c25a", "#1d8a2d"),
              rgb("#13621f"))
     s = c.scale
-    wpx = text_width(LETTERS_3X5, "CSV")
-    c.text(LETTERS_3X5, "CSV", int(round(11 * s - wpx / 2)), int(round(17 * s - 2.5)), "#ffffff")
+    z = text_zoom(c)
+    wpx = text_width(LETTERS_3X5, "CSV") * z
+    c.text(LETTERS_3X5, "CSV", int(round(11 * s - wpx / 2)), int(round(17 * s - 2.5 * z)), "#ffffff", zoom=z)
 
 
 def gear_shape(cx=11.0, cy=11.0):
@@ -444,12 +472,13 @@ def icon_companion(letter):
         outlined(c, box(2.0, 2.0, 20.0, 20.0, 4.2), vertical(2, 20, top, bottom), rgb(line))
         gloss(c, 11, 6.2, 7.6, 3.6, 0.35)
         s = c.scale
+        z = text_zoom(c)
         font = LETTERS_7X9_BOLD if s >= 0.9 else LETTERS_5X7
         rows = font[letter]
-        x = int(round(11 * s - len(rows[0]) / 2))
-        y = int(round(11 * s - len(rows) / 2))
-        c.text(font, letter, x + 1, y + 1, rgb(line, 0.6))
-        c.text(font, letter, x, y, "#ffffff")
+        x = int(round(11 * s - len(rows[0]) * z / 2))
+        y = int(round(11 * s - len(rows) * z / 2))
+        c.text(font, letter, x + z, y + z, rgb(line, 0.6), zoom=z)
+        c.text(font, letter, x, y, "#ffffff", zoom=z)
     return draw
 
 
@@ -492,12 +521,13 @@ def icon_help(c):
     outlined(c, circle(11, 11, 9.6), vertical(1.5, 20.5, "#74b4ff", "#1b5cb8"), rgb("#123f80"))
     gloss(c, 11, 6.0, 6.0, 3.0, 0.45)
     s = c.scale
+    z = text_zoom(c)
     font = DIGITS_6X10_BOLD if s >= 0.9 else LETTERS_5X7
     rows = font["?"]
-    x = int(round(11 * s - len(rows[0]) / 2))
-    y = int(round(11 * s - len(rows) / 2))
-    c.text(font, "?", x, y + 1, rgb("#0c2f66", 0.5))
-    c.text(font, "?", x, y, "#ffffff")
+    x = int(round(11 * s - len(rows[0]) * z / 2))
+    y = int(round(11 * s - len(rows) * z / 2))
+    c.text(font, "?", x, y + z, rgb("#0c2f66", 0.5), zoom=z)
+    c.text(font, "?", x, y, "#ffffff", zoom=z)
 
 
 def icon_busy(c):
@@ -625,20 +655,29 @@ def nnote_painter(c):
 # Glyph strip: silver balls 1..43, then dark tiles 0..9, 18 x 18 each, grey.
 
 
-def draw_glyph_strip():
+def draw_glyph_strip(cell=18):
+    """The strip with cells of `cell` pixels; the drawing is made for 18."""
     cells = 53
-    sheet = Canvas(18 * cells, 18)
+    sheet = Canvas(cell * cells, cell)
     for i in range(cells):
-        c = Canvas(18, 18)
+        c = Canvas(cell, cell, scale=cell / 18.0)
         c.fill(box(0, 0, 18, 18), "#ffffff")
         if i < 43:
             draw_silver_ball(c, str(i + 1))
         else:
             draw_tile(c, str(i - 43))
-        for j in range(18):
-            for x in range(18):
-                sheet.px[j * sheet.w + i * 18 + x] = c.px[j * 18 + x]
+        for j in range(cell):
+            for x in range(cell):
+                sheet.px[j * sheet.w + i * cell + x] = c.px[j * cell + x]
     return sheet
+
+
+def glyph_text(c, font, string, x, y, colour):
+    """Numerals at whole pixels at 100 %, scaled with the cell elsewhere."""
+    if c.scale == 1.0:
+        c.text(font, string, x, y, colour)
+    else:
+        c.design_text(font, string, x, y, colour)
 
 
 def draw_silver_ball(c, number):
@@ -648,13 +687,13 @@ def draw_silver_ball(c, number):
              rgb("#6a6a6a"))
     c.fill(circle(9, 9.4, 5.6), rgb("#ffffff", 0.55))
     wpx = text_width(DIGITS_5X7, number)
-    c.text(DIGITS_5X7, number, 9 - (wpx + 1) // 2, 6, "#000000")
+    glyph_text(c, DIGITS_5X7, number, 9 - (wpx + 1) // 2, 6, "#000000")
 
 
 def draw_tile(c, digit):
     outlined(c, box(1.0, 1.0, 17.0, 17.0, 2.6), vertical(1, 17, "#5c5c5c", "#1c1c1c"), rgb("#101010"))
     c.fill(box(2.5, 2.0, 15.5, 3.0, 0.4), rgb("#ffffff", 0.22))
-    c.text(DIGITS_6X10_BOLD, digit, 6, 4, "#ffffff")
+    glyph_text(c, DIGITS_6X10_BOLD, digit, 6, 4, "#ffffff")
 
 
 # ---------------------------------------------------------------------------
@@ -818,18 +857,22 @@ def main(argv):
     if previews:
         os.makedirs(previews, exist_ok=True)
 
-    toolbar = draw_strip(TOOLBAR, 22)
+    # Every picture the program scales with the display is drawn at 100, 150 and 200 %.
+    suffix = {100: "", 150: "_150", 200: "_200"}
+    toolbars = {p: draw_strip(TOOLBAR, 22 * p // 100) for p in suffix}
+    glyph_strips = {p: draw_glyph_strip(18 * p // 100) for p in suffix}
     menu = draw_strip(MENU, 16)
-    glyphs = draw_glyph_strip()
-    app = [draw_icon(app_painter(), s) for s in (16, 32, 48)]
-    normal = [draw_icon(app_painter(), s) for s in (16, 32)]
-    checking = [draw_icon(lambda c: draw_check_motif(c), s) for s in (16, 32)]
-    frames = [[draw_icon(app_painter(k * 22.5), s) for s in (16, 32)] for k in range(8)]
-    nnote = [draw_icon(nnote_painter, s) for s in (16, 32, 48)]
+    # Small icons at 16, 24 and 32 pixels; large ones at 32, 48 and 64.
+    app = [draw_icon(app_painter(), s) for s in (16, 24, 32, 48, 64)]
+    normal = [draw_icon(app_painter(), s) for s in (16, 24, 32)]
+    checking = [draw_icon(lambda c: draw_check_motif(c), s) for s in (16, 24, 32)]
+    frames = [[draw_icon(app_painter(k * 22.5), s) for s in (16, 24, 32)] for k in range(8)]
+    nnote = [draw_icon(nnote_painter, s) for s in (16, 24, 32, 48, 64)]
 
-    write(os.path.join(out, "toolbar.bmp"), bmp32(toolbar))
+    for percent in suffix:
+        write(os.path.join(out, "toolbar%s.bmp" % suffix[percent]), bmp32(toolbars[percent]))
+        write(os.path.join(out, "glyphs%s.bmp" % suffix[percent]), bmp8_grey(glyph_strips[percent]))
     write(os.path.join(out, "menu.bmp"), bmp32(menu))
-    write(os.path.join(out, "glyphs.bmp"), bmp8_grey(glyphs))
     write(os.path.join(out, "norv.ico"), ico(app))
     write(os.path.join(out, "tray_normal.ico"), ico(normal))
     write(os.path.join(out, "tray_checking.ico"), ico(checking))
@@ -839,13 +882,14 @@ def main(argv):
     write(os.path.join(out, "norv.wav"), wav_bytes(*chime_samples()))
 
     if previews:
-        write(os.path.join(previews, "toolbar.png"), preview(toolbar))
+        for percent in suffix:
+            write(os.path.join(previews, "toolbar%s.png" % suffix[percent]), preview(toolbars[percent]))
+            write(os.path.join(previews, "glyphs%s.png" % suffix[percent]),
+                  preview(glyph_strips[percent], grey=True))
         write(os.path.join(previews, "menu.png"), preview(menu))
-        write(os.path.join(previews, "glyphs.png"), preview(glyphs, grey=True))
-        write(os.path.join(previews, "icons.png"),
-              preview(side_by_side(app + normal + checking + nnote)))
+        write(os.path.join(previews, "icons.png"), preview(side_by_side(app + normal + checking + nnote)))
         write(os.path.join(previews, "tray_anim.png"), preview(side_by_side([f[0] for f in frames] +
-                                                                            [f[1] for f in frames])))
+                                                                            [f[-1] for f in frames])))
     return 0
 
 
