@@ -100,6 +100,14 @@ void ReplaceFileDurably(const std::filesystem::path& path, std::string_view cont
   SyncFolder(folder);
 }
 
+void WriteNewFileDurably(const std::filesystem::path& path, std::string_view content) {
+  UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+  if (!fd.valid()) ThrowErrno("cannot create", path);
+  WriteAll(fd.get(), content, path);
+  if (::fsync(fd.get()) != 0) ThrowErrno("cannot flush", path);
+  if (fd.Close() != 0) ThrowErrno("cannot close", path);
+}
+
 void SyncFolder(const std::filesystem::path& folder) {
   UniqueFd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (!fd.valid()) ThrowErrno("cannot open the folder", folder);

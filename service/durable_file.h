@@ -19,6 +19,10 @@ std::string ReadWholeFile(const std::filesystem::path& path,
 
 void ReplaceFileDurably(const std::filesystem::path& path, std::string_view content);
 
+// Creates a file that must not exist yet, writes it whole and flushes it.
+// Making its folder entry durable is the caller's SyncFolder.
+void WriteNewFileDurably(const std::filesystem::path& path, std::string_view content);
+
 // Makes the folder's entries (a rename, a new file) durable.
 void SyncFolder(const std::filesystem::path& folder);
 

@@ -1,7 +1,6 @@
 #include "service/site_writer.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,6 +10,9 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <system_error>
+
+#include "service/durable_file.h"
 
 namespace norv::service {
 
@@ -22,50 +24,6 @@ constexpr int kVersionDigits = 8;
 
 [[noreturn]] void Fail(const std::string& what, int error = errno) {
   throw SiteWriteError(what + ": " + std::strerror(error));
-}
-
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int get() const { return fd_; }
-  explicit operator bool() const { return fd_ >= 0; }
-  // Closes now, so that a failing close is seen.
-  bool Close() {
-    const int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
-
-void WriteAll(int fd, const std::string& bytes, const fs::path& path) {
-  std::size_t written = 0;
-  while (written < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) Fail("cannot write " + path.string());
-    written += static_cast<std::size_t>(n);
-  }
-}
-
-void WriteDurably(const fs::path& path, const std::string& bytes) {
-  FileDescriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
-  if (!file) Fail("cannot create " + path.string());
-  WriteAll(file.get(), bytes, path);
-  if (::fsync(file.get()) != 0) Fail("cannot flush " + path.string());
-  if (!file.Close()) Fail("cannot close " + path.string());
-}
-
-void FlushFolder(const fs::path& folder) {
-  FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (!dir || ::fsync(dir.get()) != 0) Fail("cannot flush the folder " + folder.string());
 }
 
 void MakeFolder(const fs::path& folder) {
@@ -120,10 +78,10 @@ void WriteVersion(const fs::path& folder, const std::vector<SiteFile>& files) {
       fs::create_directories(parent);
       fs::permissions(parent, fs::perms(0755));
     }
-    WriteDurably(path, *file.body);
+    WriteNewFileDurably(path, *file.body);
   }
   // Deepest first, so each folder is flushed after the entries inside it.
-  for (auto it = folders.rbegin(); it != folders.rend(); ++it) FlushFolder(*it);
+  for (auto it = folders.rbegin(); it != folders.rend(); ++it) SyncFolder(*it);
 }
 
 // A new link beside the site, renamed over it: rename replaces in one step.
@@ -138,7 +96,7 @@ void SwapLink(const fs::path& site, const fs::path& version) {
     ::unlink(link.c_str());
     Fail("cannot put the new version in place at " + site.string(), error);
   }
-  FlushFolder(site.parent_path());
+  SyncFolder(site.parent_path());
 }
 
 void RemoveOldVersions(const fs::path& versions, const fs::path& current, const std::optional<fs::path>& previous) {
@@ -165,17 +123,18 @@ fs::path WriteSite(const fs::path& sitePath, const std::vector<SiteFile>& files)
     fs::create_directories(site.parent_path());
     const fs::path versions = VersionsFolder(site);
     MakeFolder(versions);
-    FileDescriptor lock(::open((versions / ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
-    if (!lock || ::flock(lock.get(), LOCK_EX) != 0) Fail("cannot lock " + (versions / ".lock").string());
+    const FileLock lock(versions / ".lock");
 
     const std::optional<fs::path> previous = CurrentVersion(site);
     const fs::path version = NextVersionFolder(versions);
     WriteVersion(version, files);
-    FlushFolder(versions);
+    SyncFolder(versions);
     SwapLink(site, version);
     RemoveOldVersions(versions, version, previous);
     return version;
   } catch (const fs::filesystem_error& error) {
+    throw SiteWriteError(error.what());
+  } catch (const std::system_error& error) {
     throw SiteWriteError(error.what());
   }
 }
