@@ -11,28 +11,15 @@
 #include "app/app_messages.h"
 #include "app/command_ids.h"
 #include "norv_process.h"
+#include "tests/win/win_test_support.h"
 
 namespace norv {
 namespace {
 
 using testing::NorvProcess;
+using testing::ReadProgramSetting;
+using testing::SetProgramSetting;
 using testing::WaitUntil;
-
-constexpr wchar_t kSection[] = L"Software\\Pellmark\\T-NORV";
-
-void SetSetting(const wchar_t* name, const wchar_t* value) {
-  ::RegSetKeyValueW(HKEY_CURRENT_USER, kSection, name, REG_SZ, value,
-                    static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
-}
-
-std::wstring ReadSetting(const wchar_t* name) {
-  wchar_t buffer[64] = {};
-  DWORD size = sizeof buffer - sizeof(wchar_t);
-  if (::RegGetValueW(HKEY_CURRENT_USER, kSection, name, RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS) {
-    return L"";
-  }
-  return buffer;
-}
 
 // What the setup program does: ask, and read the answer.
 LRESULT AskToEnd(HWND window) {
@@ -53,8 +40,8 @@ class EndForUpgrade : public ::testing::Test {
   void TearDown() override { testing::ClearProgramRegistry(); }
 
   static void StartResident() {
-    SetSetting(L"win", L"0");  // not a first start, so the stored mode holds
-    SetSetting(L"mod", L"1");
+    SetProgramSetting(L"win", L"0");  // not a first start, so the stored mode holds
+    SetProgramSetting(L"mod", L"1");
   }
 };
 
@@ -89,8 +76,8 @@ TEST_F(EndForUpgrade, AResidentCopyWithItsWindowShownEndsAndSavesItsPosition) {
   ::SetWindowPos(window, nullptr, 131, 79, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   EXPECT_EQ(AskToEnd(window), kEndForUpgradeAnswer);
   EXPECT_TRUE(norv.Ended());
-  EXPECT_EQ(ReadSetting(L"pox"), L"131");
-  EXPECT_EQ(ReadSetting(L"poy"), L"79");
+  EXPECT_EQ(ReadProgramSetting(L"pox"), L"131");
+  EXPECT_EQ(ReadProgramSetting(L"poy"), L"79");
 }
 
 // The setup program may ask while the user has a box open: the request is

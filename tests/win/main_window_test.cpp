@@ -25,6 +25,8 @@ using testing::DataFolderPath;
 using testing::MessageBoxText;
 using testing::NorvProcess;
 using testing::PressButton;
+using testing::ReadProgramSetting;
+using testing::SetProgramSetting;
 using testing::WaitUntil;
 using testing::WindowText;
 
@@ -64,20 +66,6 @@ void WriteAllDataFiles(int records) {
   for (int game = 0; game < 4; ++game) {
     WriteDataFile(game, records);
   }
-}
-
-void SetSetting(const wchar_t* name, const wchar_t* value) {
-  ::RegSetKeyValueW(HKEY_CURRENT_USER, kSection, name, REG_SZ, value,
-                    static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
-}
-
-std::wstring ReadSetting(const wchar_t* name) {
-  wchar_t buffer[64] = {};
-  DWORD size = sizeof buffer - sizeof(wchar_t);
-  if (::RegGetValueW(HKEY_CURRENT_USER, kSection, name, RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS) {
-    return L"";
-  }
-  return buffer;
 }
 
 int ClientWidth(HWND window) {
@@ -171,8 +159,8 @@ TEST_F(MainWindowTest, PlainStartShowsTheWindowOnTheLoto6Layout) {
 }
 
 TEST_F(MainWindowTest, ResidentStartStaysHiddenBehindATrayIcon) {
-  SetSetting(L"win", L"0");  // not a first start, so the stored mode holds
-  SetSetting(L"mod", L"1");
+  SetProgramSetting(L"win", L"0");  // not a first start, so the stored mode holds
+  SetProgramSetting(L"mod", L"1");
   NorvProcess norv;
   HWND window = norv.WaitForMainWindow();
   ASSERT_NE(window, nullptr);
@@ -233,8 +221,8 @@ TEST_F(MainWindowTest, WheelMovesElevenRowsOneStepEachWay) {
 }
 
 TEST_F(MainWindowTest, ResidentCloseHidesToTheTrayAndSavesAMovedPosition) {
-  SetSetting(L"win", L"0");  // not a first start, so the stored mode holds
-  SetSetting(L"mod", L"1");
+  SetProgramSetting(L"win", L"0");  // not a first start, so the stored mode holds
+  SetProgramSetting(L"mod", L"1");
   NorvProcess norv;
   HWND window = norv.WaitForMainWindow();
   ASSERT_TRUE(StartupLoaded(window));
@@ -245,8 +233,8 @@ TEST_F(MainWindowTest, ResidentCloseHidesToTheTrayAndSavesAMovedPosition) {
   EXPECT_FALSE(::IsWindowVisible(window));
   EXPECT_TRUE(norv.Running());
   EXPECT_TRUE(TrayIconExists(window, 1));
-  EXPECT_EQ(ReadSetting(L"pox"), L"123");
-  EXPECT_EQ(ReadSetting(L"poy"), L"87");
+  EXPECT_EQ(ReadProgramSetting(L"pox"), L"123");
+  EXPECT_EQ(ReadProgramSetting(L"poy"), L"87");
   ::SendMessageW(window, kMsgTrayIcon, 1, WM_LBUTTONDBLCLK);
   ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(window) != FALSE; }));
   ::SendMessageW(window, WM_COMMAND, kToolButtonFirst, 0);
@@ -255,8 +243,8 @@ TEST_F(MainWindowTest, ResidentCloseHidesToTheTrayAndSavesAMovedPosition) {
 }
 
 TEST_F(MainWindowTest, TrayMenuIsEmptyWhileTheWindowIsUpAndBackAfterItHides) {
-  SetSetting(L"win", L"0");  // not a first start, so the stored mode holds
-  SetSetting(L"mod", L"1");
+  SetProgramSetting(L"win", L"0");  // not a first start, so the stored mode holds
+  SetProgramSetting(L"mod", L"1");
   NorvProcess norv;
   HWND window = norv.WaitForMainWindow();
   ASSERT_TRUE(StartupLoaded(window));
@@ -269,8 +257,8 @@ TEST_F(MainWindowTest, TrayMenuIsEmptyWhileTheWindowIsUpAndBackAfterItHides) {
 }
 
 TEST_F(MainWindowTest, TrayExitAsksFirstAndEndsOnlyOnYes) {
-  SetSetting(L"win", L"0");  // not a first start, so the stored mode holds
-  SetSetting(L"mod", L"1");
+  SetProgramSetting(L"win", L"0");  // not a first start, so the stored mode holds
+  SetProgramSetting(L"mod", L"1");
   NorvProcess norv;
   HWND window = norv.WaitForMainWindow();
   ASSERT_TRUE(StartupLoaded(window));
@@ -504,16 +492,16 @@ TEST_F(MainWindowTest, EndOfSessionSavesAMovedWindowAndAsksNothing) {
   DWORD_PTR answer = 0;
   ASSERT_TRUE(::SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, &answer));
   EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE)) << "Windows may log off";
-  EXPECT_EQ(ReadSetting(L"pox"), L"131");
+  EXPECT_EQ(ReadProgramSetting(L"pox"), L"131");
   EXPECT_EQ(norv.MessageBoxWindow(), nullptr);
   ::SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, &answer);
   EXPECT_TRUE(norv.Ended());
-  EXPECT_EQ(ReadSetting(L"poy"), L"92");
+  EXPECT_EQ(ReadProgramSetting(L"poy"), L"92");
 }
 
 TEST_F(HangingCheckTest, EndOfSessionWhileResidentAndCheckingStopsWithoutTheExitQuestion) {
-  SetSetting(L"win", L"0");  // not a first start, so the stored mode holds
-  SetSetting(L"mod", L"1");
+  SetProgramSetting(L"win", L"0");  // not a first start, so the stored mode holds
+  SetProgramSetting(L"mod", L"1");
   NorvProcess norv;
   HWND window = norv.WaitForMainWindow();
   ASSERT_TRUE(StartupLoaded(window));
@@ -529,8 +517,8 @@ TEST_F(HangingCheckTest, EndOfSessionWhileResidentAndCheckingStopsWithoutTheExit
 }
 
 TEST_F(MainWindowTest, AResidentIconLostWithExplorerComesBackWithTheNewTaskbar) {
-  SetSetting(L"win", L"0");  // not a first start, so the stored mode holds
-  SetSetting(L"mod", L"1");
+  SetProgramSetting(L"win", L"0");  // not a first start, so the stored mode holds
+  SetProgramSetting(L"mod", L"1");
   NorvProcess norv;
   HWND window = norv.WaitForMainWindow();
   ASSERT_TRUE(StartupLoaded(window));

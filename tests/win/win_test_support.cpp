@@ -95,6 +95,21 @@ void ClearProgramRegistry() {
   }
 }
 
+void SetProgramSetting(const wchar_t* name, const wchar_t* value) {
+  ::RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Pellmark\\T-NORV", name, REG_SZ, value,
+                    static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
+}
+
+std::wstring ReadProgramSetting(const wchar_t* name) {
+  wchar_t buffer[256] = {};
+  DWORD size = sizeof buffer - sizeof(wchar_t);
+  if (::RegGetValueW(HKEY_CURRENT_USER, L"Software\\Pellmark\\T-NORV", name, RRF_RT_REG_SZ, nullptr, buffer,
+                     &size) != ERROR_SUCCESS) {
+    return L"";
+  }
+  return buffer;
+}
+
 ChildProcess::ChildProcess(const std::wstring& exePath, const std::wstring& arguments) {
   std::wstring commandLine = L"\"" + exePath + L"\"";
   if (!arguments.empty()) {

@@ -30,6 +30,11 @@ void RemoveDataFiles();
 // Removes HKCU\Software\Pellmark and the start-up entry.
 void ClearProgramRegistry();
 
+// One value of the program's own settings section, as REG_SZ text; the empty
+// text when it is missing.
+void SetProgramSetting(const wchar_t* name, const wchar_t* value);
+std::wstring ReadProgramSetting(const wchar_t* name);
+
 class ChildProcess {
  public:
   explicit ChildProcess(const std::wstring& exePath, const std::wstring& arguments = L"");
