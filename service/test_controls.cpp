@@ -17,7 +17,9 @@ constexpr int kHighestDrawNumber = 9999;
 constexpr std::string_view kHtml = "text/html; charset=UTF-8";
 constexpr std::array<std::string_view, 4> kGameKeys{"lot6", "mini", "num4", "num3"};
 
-constexpr std::array<std::pair<std::string_view, FaultKind>, 9> kFaultNames{{
+constexpr std::size_t kHugeReplyBytes = std::size_t{20} * 1024 * 1024;
+
+constexpr std::array<std::pair<std::string_view, FaultKind>, 14> kFaultNames{{
     {"404", FaultKind::NotFound},
     {"empty", FaultKind::Empty},
     {"truncated", FaultKind::Truncated},
@@ -27,6 +29,11 @@ constexpr std::array<std::pair<std::string_view, FaultKind>, 9> kFaultNames{{
     {"hang", FaultKind::Hang},
     {"lowercase", FaultKind::Lowercase},
     {"letter", FaultKind::Letter},
+    {"emptycells", FaultKind::EmptyCells},
+    {"zerobyte", FaultKind::ZeroByte},
+    {"oneshort", FaultKind::OneShort},
+    {"nines", FaultKind::Nines},
+    {"huge", FaultKind::Huge},
 }};
 
 http::Reply Refused(const std::string& why) { return http::TextReply(400, "refused: " + why + "\n"); }
@@ -94,6 +101,46 @@ http::Reply WithBody(http::Reply reply, std::string body) {
 }
 
 std::string BodyOf(const http::Reply& reply) { return reply.body ? *reply.body : std::string(); }
+
+// The number and bonus cells of the first (newest) draw table emptied, as a
+// page looks while the bank is still filling in a draw it has announced.
+std::string WithoutNewestNumbers(std::string page) {
+  const std::size_t table = page.find("<table class=\"result\">");
+  const std::size_t end = page.find("</table>", table);
+  if (table == std::string::npos || end == std::string::npos) return page;
+  std::string part = page.substr(table, end - table);
+  for (std::string_view cell : {"class=\"number\"><strong>", "class=\"bonus\"><strong>"}) {
+    for (std::size_t at = part.find(cell); at != std::string::npos; at = part.find(cell, at + 1)) {
+      const std::size_t from = at + cell.size();
+      part.erase(from, part.find("</strong>", from) - from);
+    }
+  }
+  return page.replace(table, end - table, part);
+}
+
+// One character less: the last one of a directory's body, or one in the middle.
+std::string OneCharacterShort(std::string body) {
+  const std::size_t close = body.find("</BODY>");
+  const std::size_t at = close != std::string::npos && close > 0 ? close - 1 : body.size() / 2;
+  if (at < body.size()) body.erase(at, 1);
+  return body;
+}
+
+std::string WithZeroByte(std::string body) {
+  if (!body.empty()) body[body.size() / 2] = '\0';
+  return body;
+}
+
+// The status file's four draw counts (positions 33 to 48) all at 9999.
+std::string WithNineCounts(std::string status) {
+  if (status.size() >= 48) status.replace(32, 16, "9999999999999999");
+  return status;
+}
+
+std::string PaddedToHugeSize(std::string body) {
+  body.resize(std::max(body.size(), kHugeReplyBytes), ' ');
+  return body;
+}
 
 }  // namespace
 
@@ -217,6 +264,16 @@ http::Reply TestControls::Faulted(const Fault& fault, const http::Request& reque
       if (!body.empty()) body.front() = 'C';
       return WithBody(std::move(reply), std::move(body));
     }
+    case FaultKind::EmptyCells:
+      return WithBody(std::move(reply), WithoutNewestNumbers(BodyOf(reply)));
+    case FaultKind::ZeroByte:
+      return WithBody(std::move(reply), WithZeroByte(BodyOf(reply)));
+    case FaultKind::OneShort:
+      return WithBody(std::move(reply), OneCharacterShort(BodyOf(reply)));
+    case FaultKind::Nines:
+      return WithBody(std::move(reply), WithNineCounts(BodyOf(reply)));
+    case FaultKind::Huge:
+      return WithBody(std::move(reply), PaddedToHugeSize(BodyOf(reply)));
     case FaultKind::NotFound:
     case FaultKind::Hang:
       break;
@@ -306,7 +363,9 @@ http::Reply TestControls::SetFault(const Query& query) {
       faults_.erase(target);
     } else {
       const std::optional<FaultKind> kind = ParseFaultKind(kindName);
-      if (!kind) return Refused("kind=404|empty|truncated|broken|wrongscheme|slow|hang|lowercase|letter|none");
+      if (!kind) return Refused(
+            "kind=404|empty|truncated|broken|wrongscheme|slow|hang|lowercase|letter|emptycells|zerobyte|oneshort|"
+            "nines|huge|none");
       const std::optional<int> ms = Number(Value(query, "ms").value_or(""));
       faults_[target] = Fault{*kind, ms ? std::chrono::milliseconds(*ms) : kDefaultSlowDelay};
     }

@@ -7,7 +7,8 @@
 //
 //   /control/publish?game=G[&count=N]   the next N (1) made-up draws of G (1..4, lot6, mini, num4, num3)
 //   /control/fault?path=P&kind=K[&ms=T] a fault on path P: 404 empty truncated broken wrongscheme
-//                                       slow hang lowercase letter, or none to remove it
+//                                       slow hang lowercase letter emptycells zerobyte oneshort nines
+//                                       huge, or none to remove it
 //   /control/status?lot6=N&...&norv=N&birch=N...&mark=C   hold histories back (auto undoes it),
 //                                       set release numbers and the status file's first character
 //   /control/reset                      back to the store's draws and the configured releases
@@ -33,7 +34,22 @@
 
 namespace norv::service {
 
-enum class FaultKind { NotFound, Empty, Truncated, Broken, WrongScheme, Slow, Hang, Lowercase, Letter };
+enum class FaultKind {
+  NotFound,
+  Empty,
+  Truncated,
+  Broken,
+  WrongScheme,
+  Slow,
+  Hang,
+  Lowercase,
+  Letter,
+  EmptyCells,  // the newest draw of a result page without its numbers
+  ZeroByte,    // one byte in the middle becomes a zero byte
+  OneShort,    // one character less: a directory body of 1399
+  Nines,       // every draw count of a status file reads 9999
+  Huge,        // the reply padded to 20 MiB
+};
 std::optional<FaultKind> ParseFaultKind(std::string_view name);
 std::string_view FaultKindName(FaultKind kind);
 

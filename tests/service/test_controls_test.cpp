@@ -7,6 +7,7 @@
 
 #include <thread>
 
+#include "acquisition/result_page_parser.h"
 #include "acquisition/text_fields.h"
 #include "acquisition/utf8.h"
 #include "service/site_input.h"
@@ -164,6 +165,36 @@ TEST_F(TestModeTest, EachFaultKindShapesTheReply) {
   EXPECT_EQ(Get(lot6).hold, std::chrono::milliseconds(1500));
   EXPECT_EQ(Text(lot6), whole);
   EXPECT_EQ(releases_, 6) << "every change of the faults lets held replies go";
+}
+
+// The bad replies the Windows catalogue sends, as the program's readers see them.
+TEST_F(TestModeTest, CatalogueFaultsSpoilExactlyWhatTheyName) {
+  const std::string lot6 = "/bank/takarakuji/loto/loto6/index.html";
+  const std::string page = Text(lot6);
+  ASSERT_FALSE(ReadResultText(Game::Loto6, page, 30).record.empty());
+  Get("/control/fault?path=" + lot6 + "&kind=emptycells");
+  const std::string emptied = Text(lot6);
+  EXPECT_TRUE(ReadResultText(Game::Loto6, emptied, 30).record.empty()) << "the newest draw has no numbers";
+  EXPECT_EQ(ReadResultText(Game::Loto6, emptied, 29).record, ReadResultText(Game::Loto6, page, 29).record)
+      << "the draws below it keep theirs";
+  Get("/control/fault?path=" + lot6 + "&kind=huge");
+  EXPECT_EQ(Text(lot6).size(), std::size_t{20} * 1024 * 1024);
+  EXPECT_TRUE(Text(lot6).starts_with(page));
+
+  Get("/control/fault?path=/dir1/dir.cgi&kind=oneshort");
+  EXPECT_EQ(ExtractBetween(RemoveLineBreaks(Text("/dir1/dir.cgi?SFT=0")), 1, "<BODY>", "</BODY>", false, false).size(),
+            1399u);
+
+  const std::string history = Text("/svc1/num3.txt");
+  Get("/control/fault?path=/svc1/num3.txt&kind=zerobyte");
+  const std::string zeroed = Text("/svc1/num3.txt");
+  EXPECT_EQ(zeroed.size(), history.size());
+  EXPECT_EQ(zeroed[history.size() / 2], '\0');
+
+  Get("/control/fault?path=/svc1/status.txt&kind=nines");
+  for (int position : {33, 37, 41, 45}) EXPECT_EQ(FieldAt(Status(), position, 4), "9999");
+  EXPECT_EQ(FieldAt(Status(), 17, 4), FieldAt(RemoveLineBreaks(Text("/svc2/status.txt")), 17, 4))
+      << "the releases stay as they were";
 }
 
 TEST_F(TestModeTest, WrongSchemeMakesTheDirectoryBodyStartDifferently) {
