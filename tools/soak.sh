@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# The completeness soak: DAYS days of new draws, faults on the addresses the
+# program asks for and checks killed part-way, against the maker's service in
+# test mode; then one good check with the faults gone must leave every data
+# file equal to the published history, byte for byte
+# (tests/win/helpers/soak_driver.cpp). The same SEED plays the same days.
+#   tools/soak.sh DAYS SEED [--no-hangs]
+# --no-hangs leaves out the rare address that never answers, each of which
+# costs a check the program's whole stall limit (60 s), once or twice.
+# Exit code: the driver's (0 complete, 1 a data file did not match, 2 the
+# program died, hung or did not start, 3 no service or no setup).
+# Uses build/native (norv-service) and build/win (soak_driver, norv_probed,
+# companion_standin) and builds whichever is missing; the service keeps its
+# state in build/soak-state, Wine its prefix in build/soak-prefix, so neither
+# touches the Windows tests' own.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+days=${1:-}
+seed=${2:-}
+hangs=${3:-}
+[[ "$days" =~ ^[0-9]+$ && "$seed" =~ ^[0-9]+$ && ( -z "$hangs" || "$hangs" == --no-hangs ) ]] \
+  || { echo "usage: $0 DAYS SEED [--no-hangs]" >&2; exit 3; }
+native=$root/build/native
+win=$root/build/win
+state=$root/build/soak-state
+
+build_missing_programs() {
+  local missing=() target
+  for target in soak_driver norv_probed companion_standin; do
+    [ -f "$win/$target.exe" ] || missing+=("$target")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "soak: building ${missing[*]} in $win" >&2
+  cmake --build "$win" --target "${missing[@]}" -j "$(nproc)" >"$win/soak.build.log" 2>&1 \
+    || { tail -n 40 "$win/soak.build.log" >&2; return 1; }
+}
+
+build_missing_programs || exit 3
+trap '"$root/tools/service-ctl" stop "$state" >/dev/null' EXIT
+"$root/tools/service-ctl" start "$state" "$native" >/dev/null || exit 3
+
+export WINEPREFIX=$root/build/soak-prefix
+"$root/tools/with-wine-display.sh" bash -c '
+  cd "$1" && NORVALE_LOCAL_SERVICES="Z:$2" "$3/tools/wine-exec" ./soak_driver.exe "${@:4}"
+' soak "$win" "$state" "$root" "$days" "$seed" ${hangs:+"$hangs"} | tr -d '\r'
+exit "${PIPESTATUS[0]}"
