@@ -69,7 +69,7 @@ class Soak {
     if (!program_.Start(kStartLimit)) return ProgramFailed("did not start");
     for (int day = 1; day <= days; ++day) {
       stage_ = "day " + std::to_string(day);
-      if (!faults_.ClearAll(service_)) return SetupFailed("the service kept its faults");
+      if (!faults_.ClearAll(service_)) return SetupFailed("faults left on: " + service_.Ask("/control/state"));
       if (!CheckDataFilesWhole(day)) return SetupFailed("no published histories");
       PublishDraws();
       tally_.faults += faults_.PlaceDayFaults(dice_, service_);
@@ -193,7 +193,7 @@ class Soak {
 
   Verdict Finish() {
     stage_ = "the final check";
-    if (!faults_.ClearAll(service_)) return SetupFailed("the service kept its faults");
+    if (!faults_.ClearAll(service_)) return SetupFailed("faults left on: " + service_.Ask("/control/state"));
     if (!PressCheck(false)) return ProgramFailed("took no final check");
     ++tally_.checks;
     if (const Verdict verdict = FollowCheck(); verdict != kComplete) return verdict;

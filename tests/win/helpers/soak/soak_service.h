@@ -4,11 +4,13 @@
 // program asked for (see service/test_controls.h for the controls).
 
 #include <array>
+#include <chrono>
 #include <cstdio>
 #include <optional>
 #include <stop_token>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "acquisition/fetch_reply.h"
@@ -71,25 +73,36 @@ class SoakService {
     return fetcher.FetchUrlText(origin_ + path, false, never.get_token());
   }
 
-  bool Reset() const { return Get("/control/reset") == "ok"; }
+  // For replies that are never empty: a request that failed on the way is
+  // asked twice more, so one lost reply does not end a soak.
+  std::string Ask(const std::string& path) const {
+    std::string reply = Get(path);
+    for (int attempt = 1; reply.empty() && attempt < 3; ++attempt) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(250));
+      reply = Get(path);
+    }
+    return reply;
+  }
+
+  bool Reset() const { return Ask("/control/reset") == "ok"; }
 
   // Up to `count` more made-up draws; the game's published count after it.
   std::optional<int> Publish(const GameNames& game, int count) const {
-    return NumberAfter(Get("/control/publish?game=" + std::string(game.key) + "&count=" + std::to_string(count)),
+    return NumberAfter(Ask("/control/publish?game=" + std::string(game.key) + "&count=" + std::to_string(count)),
                        "published=");
   }
 
   bool SetFault(const std::string& path, std::string_view kind, int delayMs = 0) const {
     std::string query = "/control/fault?path=" + QueryEscaped(path) + "&kind=" + std::string(kind);
     if (delayMs > 0) query += "&ms=" + std::to_string(delayMs);
-    return Get(query) == "ok";
+    return Ask(query) == "ok";
   }
 
   bool ClearFault(const std::string& path) const { return SetFault(path, "none"); }
 
   // Nothing when the service did not answer with its four games.
   std::optional<ServiceState> State() const {
-    const std::string text = Get("/control/state");
+    const std::string text = Ask("/control/state");
     ServiceState state;
     for (std::size_t g = 0; g < kGames.size(); ++g) {
       const std::optional<int> published = NumberAfter(text, std::string(kGames[g].stateName) + " published ");
@@ -111,13 +124,13 @@ class SoakService {
     for (std::size_t g = 0; g < kGames.size(); ++g) {
       query += std::string(g ? "&" : "") + kGames[g].key + "=" + std::to_string(counts[g]);
     }
-    return !Get(query).empty();
+    return !Ask(query).empty();
   }
 
   // Back to the served default, one draw behind the newest.
-  bool ReleaseHistories() const { return !Get("/control/status?lot6=auto&mini=auto&num4=auto&num3=auto").empty(); }
+  bool ReleaseHistories() const { return !Ask("/control/status?lot6=auto&mini=auto&num4=auto&num3=auto").empty(); }
 
-  std::string History(const GameNames& game) const { return Get("/svc1/" + std::string(game.key) + ".txt"); }
+  std::string History(const GameNames& game) const { return Ask("/svc1/" + std::string(game.key) + ".txt"); }
 
   // The paths (without queries) the program asked for since the last call.
   std::vector<std::string> TakeProgramRequests() const { return ProgramPathsIn(Get("/control/log?clear=1")); }
