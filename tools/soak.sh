@@ -40,7 +40,11 @@ trap '"$root/tools/service-ctl" stop "$state" >/dev/null' EXIT
 "$root/tools/service-ctl" start "$state" "$native" >/dev/null || exit 3
 
 export WINEPREFIX=$root/build/soak-prefix
+# A prefix whose last run is still being torn down cannot be made afresh.
+wineserver -w
 "$root/tools/with-wine-display.sh" bash -c '
   cd "$1" && NORVALE_LOCAL_SERVICES="Z:$2" "$3/tools/wine-exec" ./soak_driver.exe "${@:4}"
 ' soak "$win" "$state" "$root" "$days" "$seed" ${hangs:+"$hangs"} | tr -d '\r'
-exit "${PIPESTATUS[0]}"
+code=${PIPESTATUS[0]}
+wineserver -w
+exit "$code"
