@@ -46,6 +46,9 @@ if configure_and_build build/win -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-posix
   NORVALE_SCREENSHOTS=1 "$root/tools/with-wine-display.sh" \
     bash -c 'cd build/win && ctest --output-on-failure --timeout 180 --repeat until-pass:2' \
     || fail "Windows tests"
+  # About two minutes of days; README says how to run a long one.
+  step "completeness soak, ${NORVALE_SOAK_DAYS:=30} days"
+  "$root/tools/soak.sh" "$NORVALE_SOAK_DAYS" 1 --no-hangs || fail "soak"
 else fail "Windows build"; fi
 
 # ctest's summary above stays the last word unless a phase failed.
