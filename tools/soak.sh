@@ -10,9 +10,10 @@
 # Exit code: the driver's (0 complete, 1 a data file did not match, 2 the
 # program died, hung or did not start, 3 no service or no setup).
 # Uses build/native (norv-service) and build/win (soak_driver, norv_probed,
-# companion_standin) and builds whichever is missing; the service keeps its
-# state in build/soak-state, Wine its prefix in build/soak-prefix, so neither
-# touches the Windows tests' own.
+# companion_standin) and builds whichever is missing. Each DAYS and SEED has a
+# folder of its own, build/soak-DAYS-SEED, for the service's state and the
+# Wine prefix, so a long soak and the test run's short one can run at once
+# and neither touches the Windows tests' own.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 days=${1:-}
@@ -22,7 +23,8 @@ hangs=${3:-}
   || { echo "usage: $0 DAYS SEED [--no-hangs]" >&2; exit 3; }
 native=$root/build/native
 win=$root/build/win
-state=$root/build/soak-state
+work=$root/build/soak-$days-$seed
+state=$work/state
 
 build_missing_programs() {
   local missing=() target
@@ -36,15 +38,18 @@ build_missing_programs() {
 }
 
 build_missing_programs || exit 3
+mkdir -p "$work"
+exec 9>"$work.lock"
+flock -n 9 || { echo "soak: another soak $days $seed is running in $work" >&2; exit 3; }
 trap '"$root/tools/service-ctl" stop "$state" >/dev/null' EXIT
-"$root/tools/service-ctl" start "$state" "$native" >/dev/null || exit 3
+"$root/tools/service-ctl" start "$state" "$native" >/dev/null 9>&- || exit 3
 
-export WINEPREFIX=$root/build/soak-prefix
+export WINEPREFIX=$work/prefix
 # A prefix whose last run is still being torn down cannot be made afresh.
 wineserver -w
-"$root/tools/with-wine-display.sh" bash -c '
+"$root/tools/with-wine-display.sh" 9>&- bash -c '
   cd "$1" && NORVALE_LOCAL_SERVICES="Z:$2" "$3/tools/wine-exec" ./soak_driver.exe "${@:4}"
-' soak "$win" "$state" "$root" "$days" "$seed" ${hangs:+"$hangs"} | tr -d '\r'
+' soak "$win" "$state" "$root" "$days" "$seed" ${hangs:+"$hangs"} | sed -u 's/\r$//'
 code=${PIPESTATUS[0]}
 wineserver -w
 exit "$code"
