@@ -96,8 +96,10 @@ set_tests_properties(test_service_start published_site_start PROPERTIES FIXTURES
 set_tests_properties(test_service_stop published_site_stop PROPERTIES FIXTURES_CLEANUP local_services)
 
 # One Wine prefix and one registry hive serve every test: run them one at a time.
+# The limit leaves room for a check that waits out the 60-second stall limit
+# of a hanging page twice.
 gtest_discover_tests(norv_win_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-  PROPERTIES TIMEOUT 120 RUN_SERIAL TRUE FIXTURES_REQUIRED local_services
+  PROPERTIES TIMEOUT 200 RUN_SERIAL TRUE FIXTURES_REQUIRED local_services
   ENVIRONMENT "NORVALE_LOCAL_SERVICES=Z:${_services_state}")
 
 # The setup program, its stripped payload and symbols, and its tests.
