@@ -156,12 +156,7 @@ class BadReplyCatalogue : public ::testing::TestWithParam<BadReply> {
   void SetUp() override {
     ASSERT_NE(TestServicePort(), 0) << "the test service is not running (see tools/service-ctl)";
     ASSERT_EQ(FromTestService("/control/reset"), "ok");
-    ClearProgramRegistry();
-    // Not a first start; no schedule, sound or notices; no release is ever newer.
-    for (const wchar_t* name : {L"win", L"mod", L"kid", L"in1", L"in2", L"snd", L"msg", L"dkg", L"cnt"}) {
-      SetProgramSetting(name, L"0");
-    }
-    SetProgramSetting(L"new", L"9999");
+    PrepareQuietCheckSettings();
     // Two draws behind: the check takes the history, then the newest page.
     for (Game game : kAllGames) {
       const std::string& full = Complete(game);

@@ -32,11 +32,7 @@ class CutDataFileUnderWine : public ::testing::TestWithParam<Game> {
     ASSERT_NE(TestServicePort(), 0) << "the test service is not running (see tools/service-ctl)";
     ASSERT_EQ(FromTestService("/control/reset"), "ok");
     complete_ = CompleteDataFiles();
-    ClearProgramRegistry();
-    for (const wchar_t* name : {L"win", L"mod", L"kid", L"in1", L"in2", L"snd", L"msg", L"dkg", L"cnt"}) {
-      SetProgramSetting(name, L"0");
-    }
-    SetProgramSetting(L"new", L"9999");
+    PrepareQuietCheckSettings();
   }
   void TearDown() override {
     RemoveDataFiles();

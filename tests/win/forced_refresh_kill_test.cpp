@@ -68,11 +68,7 @@ class ForcedRefreshKill : public ::testing::TestWithParam<unsigned> {
       ASSERT_EQ(PublishedDraws(game), kHighestDraw) << "the service lost its made-up draws";
       ASSERT_EQ(Complete(game).size(), kHighestDraw * Record(game));
     }
-    ClearProgramRegistry();
-    for (const wchar_t* name : {L"win", L"mod", L"kid", L"in1", L"in2", L"snd", L"msg", L"dkg", L"cnt"}) {
-      SetProgramSetting(name, L"0");
-    }
-    SetProgramSetting(L"new", L"9999");
+    PrepareQuietCheckSettings();
   }
   void TearDown() override {
     RemoveDataFiles();

@@ -71,6 +71,14 @@ std::array<std::string, 4> CompleteDataFiles() {
   return files;
 }
 
+void PrepareQuietCheckSettings() {
+  ClearProgramRegistry();
+  for (const wchar_t* name : {L"win", L"mod", L"kid", L"in1", L"in2", L"snd", L"msg", L"dkg", L"cnt"}) {
+    SetProgramSetting(name, L"0");
+  }
+  SetProgramSetting(L"new", L"9999");
+}
+
 std::wstring DataFilePath(Game game) { return DataFolder() + Utf16(std::string(LayoutOf(game).dataFile)); }
 
 std::string ReadDataFile(Game game) { return ReadFileBytes(DataFilePath(game)); }

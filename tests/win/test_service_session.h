@@ -27,6 +27,11 @@ int PublishedDraws(Game game);
 // it; the history counts are left as the service serves them by default.
 std::array<std::string, 4> CompleteDataFiles();
 
+// Fresh settings of a program that checks only when asked: not a first
+// start, a plain window, no schedule, sound or notices, and no release newer
+// than the one it has, so no box waits for an answer.
+void PrepareQuietCheckSettings();
+
 // The data files in %APPDATA%, read and written without holding them open.
 std::wstring DataFilePath(Game game);
 std::string ReadDataFile(Game game);
