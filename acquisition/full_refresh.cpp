@@ -6,6 +6,23 @@
 
 namespace norv {
 
+namespace {
+
+// A full history runs from draw 1 with no gap, and every record begins with
+// its draw number. A byte lost or added in transit moves every later record
+// off its place while it still reads as digits; the numbers catch that.
+bool EachRecordHoldsItsOwnNumber(std::string_view history, std::size_t records, std::size_t textBytes) {
+  constexpr int kNumberWidth = 4;
+  for (std::size_t i = 0; i < records; ++i) {
+    if (history.substr(i * textBytes, kNumberWidth) != FixedDigits(static_cast<long long>(i) + 1, kNumberWidth)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
 std::optional<std::string> BuildHistoryFile(Game game, std::string_view history, const std::stop_token& stop) {
   const std::size_t textBytes = static_cast<std::size_t>(LayoutOf(game).textBytes);
   const std::size_t records = history.size() / textBytes;
@@ -13,7 +30,7 @@ std::optional<std::string> BuildHistoryFile(Game game, std::string_view history,
   // holding a zero byte: where it was dropped, every later record would stand
   // one byte off and still pass for digits.
   if (records == 0 || !AllDigits(history.substr(0, records * textBytes)) ||
-      history.find('\0') != std::string_view::npos) {
+      history.find('\0') != std::string_view::npos || !EachRecordHoldsItsOwnNumber(history, records, textBytes)) {
     return std::nullopt;
   }
   std::string file;

@@ -16,7 +16,8 @@ inline constexpr int kRefreshFailedMessage = 108;
 // The data file content for a downloaded history (CR and LF already removed):
 // each whole record followed by CR LF, a shorter remainder dropped. Nothing
 // when the history holds no whole record, when a record is not all ASCII
-// digits, when it holds a zero byte anywhere, or when a stop is requested
+// digits, when it holds a zero byte anywhere, when a record does not begin
+// with its own draw number (1 for the first), or when a stop is requested
 // while it is built.
 std::optional<std::string> BuildHistoryFile(Game game, std::string_view history, const std::stop_token& stop);
 

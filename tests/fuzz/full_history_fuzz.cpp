@@ -1,7 +1,9 @@
 // The first byte picks the game; the rest is a downloaded history. What comes
-// out is nothing or whole records of digits, each ended by CR LF.
+// out is nothing or whole records of digits, each beginning with its own draw
+// number and ended by CR LF.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "acquisition/full_refresh.h"
@@ -24,6 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       if (c < '0' || c > '9') __builtin_trap();
     }
     if ((*file)[at + textBytes] != '\r' || (*file)[at + textBytes + 1] != '\n') __builtin_trap();
+    if (std::stoi(file->substr(at, 4)) != static_cast<int>(at / recordBytes) + 1) __builtin_trap();
   }
   return 0;
 }

@@ -156,6 +156,32 @@ TEST_F(FullRefresh, AHistoryHoldingAZeroByteIsNeverTaken) {
   EXPECT_EQ(folder.Read("dat_lot6.tan"), oldLoto6);
 }
 
+// A byte lost or added in the middle moves every later record off its place,
+// yet each still reads as digits; their draw numbers no longer follow on.
+TEST_F(FullRefresh, AHistoryWhoseRecordsStandOffTheirPlaceIsNeverTaken) {
+  for (Game game : kAllGames) {
+    const std::string whole = History(game, 20);
+    const std::size_t middle = static_cast<std::size_t>(LayoutOf(game).textBytes) * 9 + 7;
+    std::string lostByte = whole;
+    lostByte.erase(middle, 1);
+    std::string extraByte = whole;
+    extraByte.insert(middle, "5");
+    EXPECT_EQ(BuildHistoryFile(game, lostByte, {}), std::nullopt) << GameName(game);
+    EXPECT_EQ(BuildHistoryFile(game, extraByte, {}), std::nullopt) << GameName(game);
+    EXPECT_EQ(BuildHistoryFile(game, whole.substr(LayoutOf(game).textBytes), {}), std::nullopt)
+        << GameName(game) << ": a history that does not begin with draw 1";
+    EXPECT_NE(BuildHistoryFile(game, whole, {}), std::nullopt) << GameName(game);
+  }
+
+  folder.Write("dat_lot6.tan", oldLoto6);
+  std::string lostByte = History(Game::Loto6, 20);
+  lostByte.erase(56 * 12 + 3, 1);
+  Offer(Game::Loto6, lostByte);
+  EXPECT_EQ(Refresh(Game::Loto6, 3), std::nullopt);
+  EXPECT_EQ(folder.Read("dat_lot6.tan"), oldLoto6);
+  EXPECT_EQ(messages, Reports{});
+}
+
 TEST_F(FullRefresh, FailedOrEmptyDownloadLeavesTheFilesAlone) {
   folder.Write("dat_lot6.tan", oldLoto6);
   EXPECT_EQ(Refresh(Game::Loto6, 0, true), std::nullopt);
