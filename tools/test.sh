@@ -39,6 +39,9 @@ fi
 
 step "Windows build"
 if configure_and_build build/win -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-posix.cmake"; then
+  # About two minutes of days; README says how to run a long one.
+  step "completeness soak, ${NORVALE_SOAK_DAYS:=30} days"
+  "$root/tools/soak.sh" "$NORVALE_SOAK_DAYS" 1 --no-hangs || fail "soak"
   step "Windows tests under Wine"
   # Screenshots of each tab with a long history land in build/win/screenshots.
   # Window timing under Wine and Xvfb is not a machine's; a failed test gets a
@@ -46,9 +49,6 @@ if configure_and_build build/win -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-posix
   NORVALE_SCREENSHOTS=1 "$root/tools/with-wine-display.sh" \
     bash -c 'cd build/win && ctest --output-on-failure --timeout 180 --repeat until-pass:2' \
     || fail "Windows tests"
-  # About two minutes of days; README says how to run a long one.
-  step "completeness soak, ${NORVALE_SOAK_DAYS:=30} days"
-  "$root/tools/soak.sh" "$NORVALE_SOAK_DAYS" 1 --no-hangs || fail "soak"
 else fail "Windows build"; fi
 
 # ctest's summary above stays the last word unless a phase failed.

@@ -10,31 +10,11 @@
 #include <cwchar>
 #include <vector>
 
+#include "tests/win/helpers/process_windows.h"
+
 namespace {
 
-struct Search {
-  DWORD pid;
-  HWND found;
-};
-
-HWND MainWindowOf(DWORD pid) {
-  Search search{pid, nullptr};
-  ::EnumWindows(
-      [](HWND window, LPARAM param) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(param);
-        DWORD owner = 0;
-        ::GetWindowThreadProcessId(window, &owner);
-        wchar_t name[16] = {};
-        ::GetClassNameW(window, name, 16);
-        if (owner == s->pid && std::wcscmp(name, L"TForm1") == 0) {
-          s->found = window;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
+HWND MainWindowOf(DWORD pid) { return norv::testing::WindowOfProcess(pid, L"TForm1"); }
 
 }  // namespace
 

@@ -19,8 +19,9 @@
 
 namespace norv::soak {
 
-inline constexpr std::array<std::string_view, 8> kQuickFaultKinds{
-    "404", "empty", "truncated", "broken", "wrongscheme", "slow", "lowercase", "letter"};
+inline constexpr std::array<std::string_view, 13> kQuickFaultKinds{
+    "404",    "empty",      "truncated", "broken",   "wrongscheme", "slow", "lowercase",
+    "letter", "emptycells", "zerobyte",  "oneshort", "nines",       "huge"};
 
 struct FaultOdds {
   double quietDay = 0.3;  // a day without faults

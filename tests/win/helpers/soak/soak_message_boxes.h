@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/unicode_win.h"
+#include "tests/win/helpers/process_windows.h"
 
 namespace norv::soak {
 
@@ -40,26 +41,7 @@ class MessageBoxAnswerer {
   const std::map<std::string, int>& Texts() const { return texts_; }
 
  private:
-  static std::vector<HWND> BoxesOf(DWORD pid) {
-    struct Search {
-      DWORD pid;
-      std::vector<HWND> found;
-    } search{pid, {}};
-    ::EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-          auto* s = reinterpret_cast<Search*>(param);
-          DWORD owner = 0;
-          ::GetWindowThreadProcessId(window, &owner);
-          wchar_t name[16] = {};
-          ::GetClassNameW(window, name, 16);
-          if (owner == s->pid && std::wstring(name) == L"#32770" && TitleOf(window) == L"Norvale") {
-            s->found.push_back(window);
-          }
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-  }
+  static std::vector<HWND> BoxesOf(DWORD pid) { return testing::WindowsOfProcess(pid, L"#32770", L"Norvale"); }
 
   // Asked of the window itself: WM_GETTEXT reaches another process's
   // controls, and a hung one does not stop the soak.
@@ -68,11 +50,6 @@ class MessageBoxAnswerer {
     DWORD_PTR copied = 0;
     ::SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &copied);
     return std::wstring(text, copied);
-  }
-  static std::wstring TitleOf(HWND box) {
-    wchar_t title[64] = {};
-    ::GetWindowTextW(box, title, 64);
-    return title;
   }
   // The message label of a standard message box has the control id 0xFFFF.
   static std::wstring LabelOf(HWND box) { return TextOf(::GetDlgItem(box, 0xFFFF)); }

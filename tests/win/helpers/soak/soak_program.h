@@ -15,6 +15,7 @@
 #include "app/command_ids.h"
 #include "base/handles_win.h"
 #include "tests/win/helpers/soak/soak_message_boxes.h"
+#include "tests/win/helpers/process_windows.h"
 
 namespace norv::soak {
 
@@ -123,25 +124,7 @@ class SoakProgram {
     return static_cast<LRESULT>(state);
   }
 
-  static HWND MainWindowOf(DWORD pid) {
-    struct Search {
-      DWORD pid;
-      HWND found;
-    } search{pid, nullptr};
-    ::EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-          auto* s = reinterpret_cast<Search*>(param);
-          DWORD owner = 0;
-          ::GetWindowThreadProcessId(window, &owner);
-          wchar_t name[16] = {};
-          ::GetClassNameW(window, name, 16);
-          if (owner != s->pid || std::wstring(name) != L"TForm1") return TRUE;
-          s->found = window;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-  }
+  static HWND MainWindowOf(DWORD pid) { return testing::WindowOfProcess(pid, L"TForm1"); }
 
   std::wstring exe_;
   MessageBoxAnswerer& boxes_;
