@@ -77,7 +77,9 @@ TEST_F(HeldDataFile, AppendToAFileHeldOpenReportsTheReplaceFailureAndKeepsTheFil
 
 TEST_F(HeldDataFile, RefreshOfAFileHeldOpenShows108AndKeepsTheFile) {
   Write("dat_lot6.tan", std::string(56, '1') + "\r\n");
-  fetcher_.Serve(urls_[2], std::string(56 * 3, '2'));
+  std::string history;  // three records, each beginning with its draw number
+  for (const char* number : {"0001", "0002", "0003"}) history += number + std::string(52, '2');
+  fetcher_.Serve(urls_[2], history);
   const UniqueKernelHandle held = HoldOpen("dat_lot6.tan");
   ASSERT_TRUE(held);
 
