@@ -21,14 +21,7 @@ measure() {
     appdata=$(wine cmd /c "echo %APPDATA%" 2>/dev/null | tr -d "\r")
     folder=$(winepath -u "$appdata")/Pellmark/T-NORV
     mkdir -p "$folder"
-    python3 - "$folder" "$records" <<"PY"
-import sys
-folder, n = sys.argv[1], int(sys.argv[2])
-layouts = {"dat_lot6.tan": 56, "dat_mini.tan": 40, "dat_num4.tan": 34, "dat_num3.tan": 35}
-for name, length in layouts.items():
-    with open(f"{folder}/{name}", "wb") as f:
-        f.write(b"".join((b"%04d" % k + b"1" * (length - 4) + b"\r\n") for k in range(1, n + 1)))
-PY
+    python3 "'"$root"'/tools/bench/write_data_files.py" "$folder" "$records" 1
     export NORVALE_DIRECTORY_1="http://127.0.0.1:9/d?SFT=0" NORVALE_DIRECTORY_2="http://127.0.0.1:9/d?SFT=0"
     export NORVALE_DOWNLOAD_1="http://127.0.0.1:9/" NORVALE_DOWNLOAD_2="http://127.0.0.1:9/"
     cd "'"$root"'/build/win"
