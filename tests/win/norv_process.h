@@ -11,6 +11,7 @@
 #include <string>
 #include <thread>
 
+#include "tests/win/helpers/process_windows.h"
 #include "tests/win/win_test_support.h"
 
 namespace norv::testing {
@@ -73,30 +74,7 @@ class NorvProcess {
 
   // A top-level window of this process with the given class (and title).
   HWND FindOwnWindow(const wchar_t* className, const wchar_t* title = nullptr) const {
-    struct Search {
-      DWORD pid;
-      const wchar_t* className;
-      const wchar_t* title;
-      HWND found;
-    } search{info_.dwProcessId, className, title, nullptr};
-    ::EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-          auto* s = reinterpret_cast<Search*>(param);
-          DWORD pid = 0;
-          ::GetWindowThreadProcessId(window, &pid);
-          wchar_t name[64] = {};
-          ::GetClassNameW(window, name, 64);
-          wchar_t caption[256] = {};
-          ::GetWindowTextW(window, caption, 256);
-          if (pid == s->pid && std::wstring(name) == s->className &&
-              (!s->title || std::wstring(caption) == s->title)) {
-            s->found = window;
-            return FALSE;
-          }
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return WindowOfProcess(info_.dwProcessId, className, title);
   }
 
   HWND MainWindow() const { return FindOwnWindow(L"TForm1"); }
