@@ -228,14 +228,18 @@ int Serve(ServeArguments& parsed, std::ostream& out, std::ostream& err) {
 
   const bool downloadLists = test || !parsed.settings.downloadPages.empty();
   const std::string lines = EnvironmentLines(served->Base(), downloadLists);
-  if ((!parsed.portFile.empty() && !WriteWhole(parsed.portFile, std::to_string(server.Port()) + "\n")) ||
-      (!parsed.envFile.empty() && !WriteWhole(parsed.envFile, lines))) {
-    err << "norv-service serve: cannot write the port or environment file\n";
+  if (!parsed.envFile.empty() && !WriteWhole(parsed.envFile, lines)) {
+    err << "norv-service serve: cannot write the environment file\n";
     return kExitFailure;
   }
   err << "norv-service serve: " << served->Base() << " from " << parsed.store
       << (test ? " in test mode (made-up draws can be published on top)" : "") << "\n";
   out << lines << std::flush;
+  // The port file comes last: scripts wait for it, then read everything above.
+  if (!parsed.portFile.empty() && !WriteWhole(parsed.portFile, std::to_string(server.Port()) + "\n")) {
+    err << "norv-service serve: cannot write the port file\n";
+    return kExitFailure;
+  }
 
   int signal = 0;
   sigwait(&signals, &signal);
