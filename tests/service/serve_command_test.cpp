@@ -152,9 +152,12 @@ TEST(ServeCommand, AStoreWrittenAnewIsPublishedAgain) {
 
   // A store that cannot be read leaves the last good site in place.
   testing::WriteWhole(folder.File("store") + "/loto6.csv", "not a history\n");
-  std::this_thread::sleep_for(600ms);
+  const auto reported = [&] {
+    return folder.Read("stderr").find("still serving the last site published") != std::string::npos;
+  };
+  for (int i = 0; i < 100 && !reported(); ++i) std::this_thread::sleep_for(50ms);
+  EXPECT_TRUE(reported()) << folder.Read("stderr");
   EXPECT_EQ(Loto6Count(port), 44);
-  EXPECT_NE(folder.Read("stderr").find("still serving the last site published"), std::string::npos);
 }
 
 TEST(ServeCommand, AStoreThatCannotBeReadEndsItAtOnceSayingWhy) {
