@@ -8,14 +8,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <string>
+#include <vector>
 
 #include "acquisition/environment.h"
 #include "acquisition/fetch_win.h"
 #include "app/app_messages.h"
 #include "app/command_ids.h"
 #include "base/handles_win.h"
+#include "tests/win/helpers/process_windows.h"
 #include "tests/win/local_services.h"
 #include "tests/win/win_test_support.h"
 
@@ -44,25 +47,8 @@ int DirectoryRequests() {
 
 // Message boxes titled Norvale that the process has on screen.
 int BoxesOf(DWORD pid) {
-  struct Count {
-    DWORD pid;
-    int boxes;
-  } count{pid, 0};
-  ::EnumWindows(
-      [](HWND window, LPARAM param) -> BOOL {
-        auto* c = reinterpret_cast<Count*>(param);
-        DWORD owner = 0;
-        ::GetWindowThreadProcessId(window, &owner);
-        wchar_t cls[16] = {};
-        ::GetClassNameW(window, cls, 16);
-        if (owner == c->pid && std::wstring(cls) == L"#32770" && WindowText(window) == L"Norvale" &&
-            ::IsWindowVisible(window)) {
-          ++c->boxes;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&count));
-  return count.boxes;
+  const std::vector<HWND> boxes = WindowsOfProcess(pid, L"#32770", L"Norvale");
+  return static_cast<int>(std::count_if(boxes.begin(), boxes.end(), [](HWND box) { return ::IsWindowVisible(box); }));
 }
 
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
