@@ -6,14 +6,22 @@ here=$(cd "$(dirname "$0")" && pwd)
 export NORVALE_BUILD="${NORVALE_BUILD:-$here/../build}"
 . "$here/wine-env"
 
-display=""
-for n in $(seq 90 130); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display itself and writes its number once it listens, so
+# runs side by side never share one, and a server that failed to start stops
+# the run here instead of leaving Wine without a display.
+display_fifo=$(mktemp -u /tmp/norvale-displayfd.XXXXXX)
+mkfifo "$display_fifo"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_fifo" >/dev/null 2>&1 &
 xvfb_pid=$!
+display_number=$(timeout 20 head -n 1 "$display_fifo")
+rm -f "$display_fifo"
+if [ -z "$display_number" ]; then
+  echo "with-wine-display: Xvfb did not start" >&2
+  kill "$xvfb_pid" >/dev/null 2>&1
+  exit 1
+fi
+display=":$display_number"
 export DISPLAY=$display
-for _ in $(seq 50); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
 # A window manager: without one, Wine waits for each closed window to be
 # withdrawn, which makes every program exit take seconds.
 openbox --sm-disable >/dev/null 2>&1 &
