@@ -333,12 +333,10 @@ void AboutBox::SetLinkHover(HWND label, bool hover) {
 }
 
 void AboutBox::FormPaint() {
-  PAINTSTRUCT paint;
-  HDC dc = ::BeginPaint(window_, &paint);
+  const PaintScope scope(window_);
   RECT panel = ScaledRect(kPanel, dpi_);
   // Raised inner and lowered outer bevel.
-  ::DrawEdge(dc, &panel, EDGE_ETCHED, BF_RECT);
-  ::EndPaint(window_, &paint);
+  ::DrawEdge(scope.dc(), &panel, EDGE_ETCHED, BF_RECT);
 }
 
 LRESULT AboutBox::CtlColorStatic(HDC dc, HWND label) {

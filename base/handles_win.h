@@ -82,6 +82,22 @@ class WindowDc {
   HDC dc_;
 };
 
+// The paint of one WM_PAINT: BeginPaint now, EndPaint on every way out.
+class PaintScope {
+ public:
+  explicit PaintScope(HWND window) : window_(window), dc_(::BeginPaint(window, &paint_)) {}
+  PaintScope(const PaintScope&) = delete;
+  PaintScope& operator=(const PaintScope&) = delete;
+  ~PaintScope() { ::EndPaint(window_, &paint_); }
+  HDC dc() const { return dc_; }
+  const RECT& dirty() const { return paint_.rcPaint; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT paint_{};
+  HDC dc_;
+};
+
 // Selects a GDI object into a DC for one scope and puts the old one back.
 class SelectedObject {
  public:

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/folders_win.h"
 #include "base/run_state.h"
 #include "base/unicode_win.h"
 #include "base/work_area_win.h"
@@ -31,11 +32,6 @@ namespace {
 constexpr short kMargin = 6;
 constexpr short kButtonHeight = 16;
 constexpr short kButtonGap = 4;
-
-bool FileExists(const std::string& path) {
-  const DWORD attributes = ::GetFileAttributesW(Widen(path).c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
 
 int Width(const RECT& r) { return r.right - r.left; }
 int Height(const RECT& r) { return r.bottom - r.top; }

@@ -151,16 +151,6 @@ class CellPainter {
   LocaleNumbers numbers_;
 };
 
-struct PaintScope {
-  explicit PaintScope(HWND w) : window(w), dc(::BeginPaint(w, &paint)) {}
-  PaintScope(const PaintScope&) = delete;
-  PaintScope& operator=(const PaintScope&) = delete;
-  ~PaintScope() { ::EndPaint(window, &paint); }
-  HWND window;
-  PAINTSTRUCT paint{};
-  HDC dc;
-};
-
 void FillBox(HDC dc, int left, int top, int right, int bottom, HBRUSH brush) {
   const RECT box{left, top, right, bottom};
   ::FillRect(dc, &box, brush);
@@ -320,8 +310,8 @@ void ResultGrid::OnPaint() {
   if (width <= 0 || height <= 0) {
     return;
   }
-  UniqueMemoryDc memory(::CreateCompatibleDC(scope.dc));
-  UniqueBitmap canvas(::CreateCompatibleBitmap(scope.dc, width, height));
+  UniqueMemoryDc memory(::CreateCompatibleDC(scope.dc()));
+  UniqueBitmap canvas(::CreateCompatibleBitmap(scope.dc(), width, height));
   if (!memory || !canvas) {
     return;
   }
@@ -367,7 +357,7 @@ void ResultGrid::OnPaint() {
   for (int gridRow = topRow_; gridRow < rowCount_ && top < height; ++gridRow, top += rowPitch) {
     paintRow(gridRow, top);
   }
-  ::BitBlt(scope.dc, 0, 0, width, height, dc, 0, 0, SRCCOPY);
+  ::BitBlt(scope.dc(), 0, 0, width, height, dc, 0, 0, SRCCOPY);
 }
 
 LRESULT CALLBACK ResultGridProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
