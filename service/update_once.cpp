@@ -29,12 +29,26 @@ std::string AnswerFor(const BankAnswers& answers, Game game) {
   return answer == answers.end() ? "was not asked in this run" : answer->second;
 }
 
-// Fills `figures` with what the run learnt and returns its status.
+// One line per stale game; whether there was any.
+bool ReportStale(const std::vector<Freshness>& judged, const BankAnswers& answers, const UpdateJob& job,
+                 std::ostream& err) {
+  bool stale = false;
+  for (const Freshness& game : judged) {
+    if (!game.stale) continue;
+    stale = true;
+    err << job.prefix << StaleText(game, AnswerFor(answers, game.game)) << '\n';
+  }
+  return stale;
+}
+
+// Fills `figures` with what the run learnt and returns its status. The games
+// are judged even when the bank could not be asked: a stale store says so
+// whatever else went wrong.
 int Update(const UpdateJob& job, RunFigures& figures, std::ostream& err) {
   Store store = Store::Open(job.store);
   std::string problem;
   std::optional<BankClient> bank = OpenBank(job.bank, problem);
-  std::vector<std::string> failures;
+  std::vector<std::string> failures{problem};
   BankAnswers answers;
   if (bank) {
     failures = UpdateStore(store, *bank, [&](const Draw& draw) {
@@ -43,14 +57,8 @@ int Update(const UpdateJob& job, RunFigures& figures, std::ostream& err) {
     }, &answers);
   }
   for (const std::string& failure : failures) err << job.prefix << failure << '\n';
-  if (!bank) err << job.prefix << problem << '\n';
   figures.freshness = JudgeFreshness(store.AllDraws(), JapanToday(ServiceNow()));
-  bool stale = false;
-  for (const Freshness& game : figures.freshness) {
-    if (!game.stale) continue;
-    stale = true;
-    err << job.prefix << StaleText(game, AnswerFor(answers, game.game)) << '\n';
-  }
+  const bool stale = ReportStale(figures.freshness, answers, job, err);
   if (!bank) return kExitBadInput;
   if (!failures.empty()) return kExitFailure;
   return stale ? kExitStale : 0;

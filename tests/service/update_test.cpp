@@ -210,6 +210,12 @@ TEST_F(UpdateTest, TheServersScheduledUpdateWritesTheMetricsFileToo) {
   EXPECT_EQ(figures.samples.at("norv_update_exit_code"), std::to_string(status));
   EXPECT_EQ(figures.samples.at("norv_newest_draw{game=\"miniloto\"}"), "2");
   EXPECT_TRUE(status == 0 || status == kExitStale) << log.str();
+
+  // Without a schedule there would be no run to write it.
+  const std::vector<std::string> args{(temp / "store").string(), "--metrics", (temp / "other.prom").string()};
+  std::ostringstream out, err;
+  EXPECT_EQ(RunServe(args, out, err), kExitBadInput);
+  EXPECT_NE(err.str().find("--metrics needs --update-every"), std::string::npos) << err.str();
 }
 
 }  // namespace
