@@ -30,13 +30,17 @@ std::string Refusal(const HttpReply& reply) {
 }
 
 // The reply for one file, or nothing when the bank has not published it yet.
-std::optional<HttpReply> FetchFile(BankClient& bank, BankFileId id) {
+// `answer` is told what came back.
+std::optional<HttpReply> FetchFile(BankClient& bank, BankFileId id, std::string& answer) {
   HttpReply reply;
   try {
     reply = bank.Get(BankFilePath(id));
   } catch (const FetchError& error) {
+    answer = "gave no whole reply for " + BankFileName(id);
     throw BankFailure{error.what()};
   }
+  answer = "answered " + std::to_string(reply.status) +
+           (IsAccessDeniedPage(reply.body) ? " with an \"Access Denied\" page" : "") + " for " + BankFileName(id);
   if (reply.status == 404) return std::nullopt;
   if (reply.status == 403 || IsAccessDeniedPage(reply.body)) throw BankFailure{Refusal(reply)};
   if (reply.status != 200) throw BankFailure{reply.url + " answers HTTP " + std::to_string(reply.status)};
@@ -52,10 +56,10 @@ std::string Conflict(const HttpReply& reply, const std::vector<std::string>& ref
 // The reason the series stopped early, or nothing when it reached the draw
 // the bank has not published yet.
 std::optional<std::string> UpdateSeries(Store& store, BankClient& bank, BankSeries series,
-                                        const std::function<void(const Draw&)>& added) {
+                                        const std::function<void(const Draw&)>& added, std::string& answer) {
   for (int number = NextNumber(store, series); number <= kHighestDrawNumber; ++number) {
     const BankFileId id{series, number};
-    const std::optional<HttpReply> reply = FetchFile(bank, id);
+    const std::optional<HttpReply> reply = FetchFile(bank, id, answer);
     if (!reply) return std::nullopt;
     std::vector<Draw> draws;
     try {
@@ -78,15 +82,19 @@ std::optional<std::string> UpdateSeries(Store& store, BankClient& bank, BankSeri
 
 }  // namespace
 
-std::vector<std::string> UpdateStore(Store& store, BankClient& bank, const std::function<void(const Draw&)>& added) {
+std::vector<std::string> UpdateStore(Store& store, BankClient& bank, const std::function<void(const Draw&)>& added,
+                                     BankAnswers* answers) {
   std::vector<std::string> failures;
   for (BankSeries series : kAllSeries) {
+    std::string answer;
     try {
-      if (auto failure = UpdateSeries(store, bank, series, added)) failures.push_back(std::move(*failure));
+      if (auto failure = UpdateSeries(store, bank, series, added, answer)) failures.push_back(std::move(*failure));
     } catch (const BankFailure& failure) {
       failures.push_back(failure.reason);
+      if (answers && !answer.empty()) (*answers)[series] = std::move(answer);
       break;
     }
+    if (answers && !answer.empty()) (*answers)[series] = std::move(answer);
   }
   return failures;
 }

@@ -4,10 +4,12 @@
 // the next one yet (404).
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "service/bank_client.h"
+#include "service/bank_csv.h"
 #include "service/store.h"
 
 namespace norv::service {
@@ -18,6 +20,12 @@ namespace norv::service {
 // only; a refusal by the bank, the network or an unexpected status ends the
 // whole update. Returns one reason per failure, none when all went well.
 // StoreError from the store passes through.
-std::vector<std::string> UpdateStore(Store& store, BankClient& bank, const std::function<void(const Draw&)>& added);
+//
+// `answers`, when given, hears what the bank last answered for each series
+// asked ("answered 404 for A1022086.CSV"), so that a game left behind can be
+// explained; a series not asked in this run has no entry.
+using BankAnswers = std::map<BankSeries, std::string>;
+std::vector<std::string> UpdateStore(Store& store, BankClient& bank, const std::function<void(const Draw&)>& added,
+                                     BankAnswers* answers = nullptr);
 
 }  // namespace norv::service

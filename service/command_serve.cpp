@@ -33,7 +33,8 @@ namespace {
 
 constexpr std::string_view kServeUsage =
     "usage: norv-service serve STORE [--port N] [--bind ADDR] [--base URL] [--site DIR]\n"
-    "         [--port-file FILE] [--env-file FILE] [--update-every MIN [--bank URL]] [--threads N]\n"
+    "         [--port-file FILE] [--env-file FILE] [--update-every MIN [--bank URL] [--metrics FILE]]\n"
+    "         [--threads N]\n"
     "         [--config FILE] [--release PRODUCT=N]... [--download PRODUCT=URL]...\n"
     "         [--test-controls [--seed N]] [--verbose]\n";
 
@@ -43,6 +44,7 @@ struct ServeArguments {
   std::string base, site, portFile, envFile;
   int updateMinutes = 0;
   std::string bank{kDefaultBank};
+  std::string metrics;
   bool testControls = false;
   std::uint64_t seed = kDefaultSampleSeed;
   bool verbose = false;
@@ -79,6 +81,8 @@ ServeArguments ParseServeArguments(Arguments args) {
       parsed.updateMinutes = NumberOption(args, i, 1, 24 * 60);
     } else if (arg == "--bank") {
       parsed.bank = OptionValue(args, i);
+    } else if (arg == "--metrics") {
+      parsed.metrics = OptionValue(args, i);
     } else if (arg == "--threads") {
       parsed.server.threads = NumberOption(args, i, 1, 64);
     } else if (arg == "--seed") {
@@ -93,6 +97,7 @@ ServeArguments ParseServeArguments(Arguments args) {
     }
   }
   if (parsed.store.empty()) throw SettingsError("STORE is needed");
+  if (!parsed.metrics.empty() && parsed.updateMinutes == 0) throw SettingsError("--metrics needs --update-every");
   return parsed;
 }
 
@@ -145,13 +150,15 @@ class PrivateFolder {
 // Runs `update` on the store every so many minutes until stopped.
 class UpdateSchedule {
  public:
-  UpdateSchedule(fs::path store, std::string bank, int minutes, ServedSite& site) {
+  UpdateSchedule(fs::path store, std::string bank, fs::path metrics, int minutes, ServedSite& site) {
     if (minutes <= 0) return;
-    thread_ = std::thread([this, store = std::move(store), bank = std::move(bank), minutes, &site] {
+    thread_ = std::thread([this, store = std::move(store), bank = std::move(bank), metrics = std::move(metrics),
+                           minutes, &site] {
       std::unique_lock lock(mutex_);
       while (!cv_.wait_for(lock, std::chrono::minutes(minutes), [this] { return stop_; })) {
         lock.unlock();
-        if (RunUpdateOnce(store, bank, std::cerr) == 0) site.TryPublish(true, std::cerr);
+        const int status = RunUpdateOnce(store, bank, std::cerr, metrics);
+        if (status == 0 || status == kExitStale) site.TryPublish(true, std::cerr);
         lock.lock();
       }
     });
@@ -224,7 +231,7 @@ int Serve(ServeArguments& parsed, std::ostream& out, std::ostream& err) {
   }
   server.Start();
   StoreWatch watch(parsed.store, [&] { served->TryPublish(true, std::cerr); });
-  UpdateSchedule updates(parsed.store, parsed.bank, parsed.updateMinutes, *served);
+  UpdateSchedule updates(parsed.store, parsed.bank, parsed.metrics, parsed.updateMinutes, *served);
 
   const bool downloadLists = test || !parsed.settings.downloadPages.empty();
   const std::string lines = EnvironmentLines(served->Base(), downloadLists);

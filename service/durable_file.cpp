@@ -84,20 +84,30 @@ std::string ReadWholeFile(const std::filesystem::path& path, std::size_t maxByte
   }
 }
 
-void ReplaceFileDurably(const std::filesystem::path& path, std::string_view content) {
+void ReplaceFileDurably(const std::filesystem::path& path, std::string_view content,
+                        const ReplaceStepHook& afterStep) {
+  const auto done = [&afterStep](ReplaceStep step) {
+    if (afterStep) afterStep(step);
+  };
   const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
   std::string pattern = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
   UniqueFd fd(::mkstemp(pattern.data()));
   if (!fd.valid()) ThrowErrno("cannot create a temporary file beside", path);
   const std::filesystem::path temporary = pattern;
   TemporaryFile cleanup(temporary);
+  done(ReplaceStep::Created);
   WriteAll(fd.get(), content, temporary);
   if (::fchmod(fd.get(), 0644) != 0) ThrowErrno("cannot set the mode of", temporary);
+  done(ReplaceStep::Written);
   if (::fsync(fd.get()) != 0) ThrowErrno("cannot flush", temporary);
+  done(ReplaceStep::Flushed);
   if (fd.Close() != 0) ThrowErrno("cannot close", temporary);
+  done(ReplaceStep::Closed);
   if (::rename(temporary.c_str(), path.c_str()) != 0) ThrowErrno("cannot rename a temporary file to", path);
   cleanup.Release();
+  done(ReplaceStep::Renamed);
   SyncFolder(folder);
+  done(ReplaceStep::FolderFlushed);
 }
 
 void WriteNewFileDurably(const std::filesystem::path& path, std::string_view content) {

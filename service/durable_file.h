@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <limits>
 #include <string>
 #include <string_view>
@@ -17,7 +18,16 @@ namespace norv::service {
 std::string ReadWholeFile(const std::filesystem::path& path,
                           std::size_t maxBytes = std::numeric_limits<std::size_t>::max());
 
-void ReplaceFileDurably(const std::filesystem::path& path, std::string_view content);
+// The steps of ReplaceFileDurably, each reported to `afterStep` once done, so
+// that a test can stop the process between any two of them.
+enum class ReplaceStep { Created, Written, Flushed, Closed, Renamed, FolderFlushed };
+inline constexpr ReplaceStep kAllReplaceSteps[] = {ReplaceStep::Created, ReplaceStep::Written,
+                                                   ReplaceStep::Flushed, ReplaceStep::Closed,
+                                                   ReplaceStep::Renamed, ReplaceStep::FolderFlushed};
+using ReplaceStepHook = std::function<void(ReplaceStep)>;
+
+void ReplaceFileDurably(const std::filesystem::path& path, std::string_view content,
+                        const ReplaceStepHook& afterStep = {});
 
 // Creates a file that must not exist yet, writes it whole and flushes it.
 // Making its folder entry durable is the caller's SyncFolder.

@@ -27,7 +27,7 @@ constexpr std::string_view kUsage =
     "usage: norv-service init STORE [--seed DIR]\n"
     "       norv-service parse FILE...\n"
     "       norv-service import STORE FILE...\n"
-    "       norv-service update STORE [--bank URL]\n"
+    "       norv-service update STORE [--bank URL] [--metrics FILE]\n"
     "       norv-service publish STORE SITE --base URL [--config FILE]\n"
     "       norv-service serve STORE [--port N] [--bind ADDR] [--update-every MIN] [--test-controls]\n";
 

@@ -47,7 +47,13 @@ if [ -z "${NORVALE_DIRECTORY_1:-}" ]; then
   [ -f "$store/norv-store" ] || { seed_store "$native" "$store"; echo "run: store $store made from the bundled snapshot"; }
   if [ -n "$update" ]; then
     echo "run: updating the store from the bank"
-    "$service" update "$store" || echo "run: the update failed; serving the store as it is"
+    status=0
+    "$service" update "$store" || status=$?
+    case $status in
+      0) ;;
+      3) echo "run: the store is behind the draw calendar (lines above); serving it as it is" ;;
+      *) echo "run: the update failed; serving the store as it is" ;;
+    esac
   fi
   mkdir -p "$state"
   rm -f "$state/serve.port"

@@ -5,8 +5,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+
 #include "service/history_csv.h"
 #include "service/seed.h"
+#include "tests/service/prometheus_text.h"
 #include "tests/service/support/bank_file_writer.h"
 #include "tests/service/support/local_bank.h"
 #include "tests/service/support/temp_folder.h"
@@ -25,18 +28,26 @@ struct Outcome {
   std::string err;
 };
 
-Outcome RunService(const testing::TempFolder& temp, std::vector<std::string> args) {
+// `now`, when given, is the Unix time the program takes for the present.
+Outcome RunService(const testing::TempFolder& temp, std::vector<std::string> args, std::string now = "") {
   const std::filesystem::path out = temp / "stdout";
   const std::filesystem::path err = temp / "stderr";
   args.insert(args.begin(), NORVALE_SERVICE_BINARY);
   std::vector<char*> argv;
   for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
+  std::string clock = "NORV_SERVICE_NOW=" + now;
+  std::vector<char*> env;
+  for (char** variable = environ; *variable; ++variable) {
+    if (!std::string_view(*variable).starts_with("NORV_SERVICE_NOW=")) env.push_back(*variable);
+  }
+  if (!now.empty()) env.push_back(clock.data());
+  env.push_back(nullptr);
   const pid_t child = ::fork();
   if (child == 0) {
     ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
     ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
-    ::execv(argv[0], argv.data());
+    ::execve(argv[0], argv.data(), env.data());
     ::_exit(127);
   }
   int status = 0;
@@ -45,6 +56,19 @@ Outcome RunService(const testing::TempFolder& temp, std::vector<std::string> arg
 }
 
 bool IsOneLine(const std::string& text) { return !text.empty() && text.find('\n') == text.size() - 1; }
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// Noon of a day in Japan, as the Unix time NORV_SERVICE_NOW takes.
+std::string NoonInJapan(std::chrono::year_month_day day) {
+  using namespace std::chrono;
+  return std::to_string(duration_cast<seconds>((sys_days(day) + hours(3)).time_since_epoch()).count());
+}
 
 // The seed's newest draws, and the bank's files of the draws after them.
 class CommandTest : public ::testing::Test {
@@ -242,11 +266,112 @@ TEST_F(CommandTest, UpdateRefusedByTheBankExitsNonZeroAndStoresNothing) {
   const auto before = Histories();
   const Outcome run = RunService(temp, {"update", store, "--bank", bank.base()});
   EXPECT_EQ(run.status, 1);
-  EXPECT_TRUE(IsOneLine(run.err)) << run.err;
-  EXPECT_NE(run.err.find("norv-service update: the bank refused the request"), std::string::npos) << run.err;
+  // One line for the refusal, then one for each game the run leaves stale.
+  const std::vector<std::string> lines = Lines(run.err);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_TRUE(lines[0].starts_with("norv-service update: the bank refused the request")) << run.err;
+  for (std::size_t i = 1; i < lines.size(); ++i) EXPECT_NE(lines[i].find(" is stale: "), std::string::npos) << run.err;
   EXPECT_EQ(Histories(), before);
   EXPECT_EQ(RunService(temp, {"update", store, "--bank", "ftp://bank.example"}).status, 2);
   EXPECT_EQ(RunService(temp, {"update", (temp / "nostore").string()}).status, 1);
+}
+
+// A bank that answers 404 for everything, as it would after moving its files:
+// the bundled snapshot, judged on 2026-12-08, is behind in all four games.
+TEST_F(CommandTest, UpdateAgainstABankThatHasNothingLeavesTheSnapshotStaleAndExits3) {
+  testing::LocalBank bank;
+  const std::string metrics = (temp / "norv.prom").string();
+  const std::string now = NoonInJapan(std::chrono::year_month_day(std::chrono::year(2026) / 12 / 8));
+  const Outcome run = RunService(temp, {"update", store, "--bank", bank.base(), "--metrics", metrics}, now);
+  EXPECT_EQ(run.status, 3);
+  EXPECT_EQ(run.out, "");
+  const std::vector<std::string> lines = Lines(run.err);
+  ASSERT_EQ(lines.size(), 4u) << run.err;
+  EXPECT_TRUE(lines[0].starts_with(
+      "norv-service update: loto6 is stale: newest draw 2085 of 2026-03-16, 267 days ago (allowance 8 days"))
+      << lines[0];
+  const std::array<std::string, 4> games{"loto6", "miniloto", "numbers4", "numbers3"};
+  const std::array<std::string, 4> files{"A1022086.CSV", "A1011354.CSV", "A1007055.CSV", "A1007055.CSV"};
+  for (std::size_t i = 0; i < 4; ++i) {
+    EXPECT_TRUE(lines[i].starts_with("norv-service update: " + games[i] + " is stale: newest draw ")) << lines[i];
+    EXPECT_TRUE(lines[i].ends_with("; the bank answered 404 for " + files[i])) << lines[i];
+  }
+  const auto figures = testing::ReadPrometheusText(FileText(metrics));
+  ASSERT_EQ(figures.problem, "");
+  for (const std::string& game : games) EXPECT_EQ(figures.samples.at("norv_stale{game=\"" + game + "\"}"), "1");
+  EXPECT_EQ(figures.samples.at("norv_newest_draw{game=\"loto6\"}"), "2085");
+  EXPECT_EQ(figures.samples.at("norv_update_exit_code"), "3");
+  EXPECT_EQ(figures.samples.at("norv_update_last_success_timestamp_seconds"), now);
+
+  // A failed run says so in the file and keeps the time of the last success.
+  testing::BankReply refusal;
+  refusal.status = 403;
+  refusal.body = testing::AccessDeniedPage();
+  bank.Set(BankFilePath({BankSeries::Loto6, 2086}), refusal);
+  const std::string later = NoonInJapan(std::chrono::year_month_day(std::chrono::year(2026) / 12 / 9));
+  EXPECT_EQ(RunService(temp, {"update", store, "--bank", bank.base(), "--metrics", metrics}, later).status, 1);
+  const auto failed = testing::ReadPrometheusText(FileText(metrics));
+  ASSERT_EQ(failed.problem, "");
+  EXPECT_EQ(failed.samples.at("norv_update_exit_code"), "1");
+  EXPECT_EQ(failed.samples.at("norv_update_last_success_timestamp_seconds"), now);
+}
+
+// The snapshot up to 2025-09-16, when every game was still drawn: LOTO6's
+// newest is of 2025-09-15, the others' of 2025-09-16.
+class CurrentStoreTest : public CommandTest {
+ protected:
+  std::string current = (temp / "current").string();
+
+  void SetUp() override {
+    service::Histories histories = BundledSeed();
+    for (std::vector<Draw>& draws : histories) {
+      while (draws.back().date > "2025-09-16") draws.pop_back();
+    }
+    Store::Create(current, histories);
+  }
+
+  Draw NextOn(Game game, const std::string& date) const {
+    Draw draw = SampleDraw(game, Store::Open(current).NewestNumber(game) + 1);
+    draw.date = date;
+    return draw;
+  }
+};
+
+TEST_F(CurrentStoreTest, AStoreBehindItsCalendarExits3WithOneLinePerStaleGame) {
+  testing::LocalBank bank;
+  // Ten days on: past the allowance of 8 days of LOTO6 and the Numbers games,
+  // within MiniLOTO's 15 (its New Year break was two weeks).
+  const Outcome run = RunService(temp, {"update", current, "--bank", bank.base()},
+                                 NoonInJapan(std::chrono::year_month_day(std::chrono::year(2025) / 9 / 26)));
+  EXPECT_EQ(run.status, 3);
+  const std::vector<std::string> lines = Lines(run.err);
+  ASSERT_EQ(lines.size(), 3u) << run.err;
+  EXPECT_TRUE(lines[0].starts_with("norv-service update: loto6 is stale: newest draw ")) << run.err;
+  EXPECT_NE(lines[0].find(" of 2025-09-15, 11 days ago (allowance 8 days"), std::string::npos) << run.err;
+  EXPECT_TRUE(lines[1].starts_with("norv-service update: numbers4 is stale: ")) << run.err;
+  EXPECT_TRUE(lines[2].starts_with("norv-service update: numbers3 is stale: ")) << run.err;
+}
+
+TEST_F(CurrentStoreTest, ARunThatAddsDrawsAndLeavesNoGameStaleExits0) {
+  testing::LocalBank bank;
+  const Draw loto6 = NextOn(Game::Loto6, "2025-09-18"), mini = NextOn(Game::MiniLoto, "2025-09-23"),
+             numbers4 = NextOn(Game::Numbers4, "2025-09-17"), numbers3 = NextOn(Game::Numbers3, "2025-09-17");
+  bank.PublishDraw(loto6);
+  bank.PublishDraw(mini);
+  bank.PublishNumbers(numbers4, numbers3);
+  const std::string metrics = (temp / "norv.prom").string();
+  const Outcome run = RunService(temp, {"update", current, "--bank", bank.base(), "--metrics", metrics},
+                                 NoonInJapan(std::chrono::year_month_day(std::chrono::year(2025) / 9 / 24)));
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(Lines(run.out).size(), 4u);
+  const auto figures = testing::ReadPrometheusText(FileText(metrics));
+  ASSERT_EQ(figures.problem, "");
+  for (const std::string game : {"loto6", "miniloto", "numbers4", "numbers3"}) {
+    EXPECT_EQ(figures.samples.at("norv_stale{game=\"" + game + "\"}"), "0");
+    EXPECT_EQ(figures.samples.at("norv_update_added{game=\"" + game + "\"}"), "1");
+  }
+  EXPECT_EQ(figures.samples.at("norv_update_exit_code"), "0");
 }
 
 }  // namespace

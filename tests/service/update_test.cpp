@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "service/bank_update.h"
+#include "service/commands.h"
 #include "service/history_csv.h"
+#include "service/update_once.h"
+#include "tests/service/prometheus_text.h"
 #include "tests/service/support/bank_file_writer.h"
 #include "tests/service/support/local_bank.h"
 #include "tests/service/support/temp_folder.h"
@@ -41,13 +46,16 @@ class UpdateTest : public ::testing::Test {
   LocalBank bank;
   std::vector<std::string> added;
 
+  BankAnswers answers;
+
   std::vector<std::string> Update(std::chrono::milliseconds timeout = 2000ms) {
     FetchLimits limits;
     limits.interval = 0ms;
     limits.timeout = timeout;
     limits.maxBytes = 64 * 1024;
     BankClient client(bank.base(), limits);
-    return UpdateStore(store, client, [this](const Draw& draw) { added.push_back(Describe(draw)); });
+    answers.clear();
+    return UpdateStore(store, client, [this](const Draw& draw) { added.push_back(Describe(draw)); }, &answers);
   }
 
   std::vector<std::string> RequestedPaths() const {
@@ -97,6 +105,18 @@ TEST_F(UpdateTest, NothingNewAsksOnceForEachSeriesAndChangesNothing) {
   EXPECT_TRUE(added.empty());
   EXPECT_EQ(bank.Requests().size(), 3u);
   EXPECT_EQ(Histories(), before);
+}
+
+TEST_F(UpdateTest, TheBanksLastAnswerForEachSeriesAskedIsKept) {
+  bank.PublishDraw(SampleDraw(Game::Loto6, 4));
+  EXPECT_TRUE(Update().empty());
+  EXPECT_EQ(answers, (BankAnswers{{BankSeries::Loto6, "answered 404 for A1020005.CSV"},
+                                  {BankSeries::MiniLoto, "answered 404 for A1010003.CSV"},
+                                  {BankSeries::Numbers, "answered 404 for A1000005.CSV"}}));
+  bank.Set(PathOf(BankSeries::Loto6, 5), Reply(200, testing::AccessDeniedPage()));
+  ExpectOneFailure(Update(), "refused");
+  EXPECT_EQ(answers,
+            (BankAnswers{{BankSeries::Loto6, "answered 200 with an \"Access Denied\" page for A1020005.CSV"}}));
 }
 
 TEST_F(UpdateTest, ARefusalByTheBankStoresNothingFromItAndEndsTheUpdate) {
@@ -180,6 +200,22 @@ TEST_F(UpdateTest, ANetworkThatIsDownEndsTheUpdate) {
   BankClient client(base, limits);
   const auto failures = UpdateStore(store, client, [](const Draw&) {});
   ExpectOneFailure(failures, "cannot fetch");
+}
+
+TEST_F(UpdateTest, TheServersScheduledUpdateWritesTheMetricsFileToo) {
+  std::ostringstream log;
+  const int status = RunUpdateOnce(temp / "store", bank.base(), log, temp / "norv.prom");
+  const auto figures = testing::ReadPrometheusText(FileText(temp / "norv.prom"));
+  ASSERT_EQ(figures.problem, "");
+  EXPECT_EQ(figures.samples.at("norv_update_exit_code"), std::to_string(status));
+  EXPECT_EQ(figures.samples.at("norv_newest_draw{game=\"miniloto\"}"), "2");
+  EXPECT_TRUE(status == 0 || status == kExitStale) << log.str();
+
+  // Without a schedule there would be no run to write it.
+  const std::vector<std::string> args{(temp / "store").string(), "--metrics", (temp / "other.prom").string()};
+  std::ostringstream out, err;
+  EXPECT_EQ(RunServe(args, out, err), kExitBadInput);
+  EXPECT_NE(err.str().find("--metrics needs --update-every"), std::string::npos) << err.str();
 }
 
 }  // namespace
