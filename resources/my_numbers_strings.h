@@ -36,4 +36,12 @@ inline constexpr std::string_view kFaultMiniOutsideNumbers3 = "ミニはNumbers3
 inline constexpr std::string_view kFaultEndBeforeStart = "終了回が開始回より前です";
 inline constexpr std::string_view kFaultUnreadable = "読めない文字があります";
 
+// The announcement of new wins: "LOTO6 第2085回 1等 600000000円".
+inline constexpr std::string_view kWinNoticeTitle = "マイ数字が当せんしました";
+inline constexpr std::string_view kDrawPrefix = "第";
+inline constexpr std::string_view kDrawSuffix = "回";
+inline constexpr std::string_view kYen = "円";
+inline constexpr std::string_view kMoreWinsPrefix = "ほか";
+inline constexpr std::string_view kMoreWinsSuffix = "件";
+
 }  // namespace norv::text

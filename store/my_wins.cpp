@@ -9,9 +9,10 @@ namespace norv {
 
 namespace {
 
-void FindGameWins(Game game, const std::vector<const MyLine*>& lines, const DrawTable& table,
+void FindGameWins(Game game, const std::vector<const MyLine*>& lines, const DrawTable& table, int after,
                   std::vector<MyWin>& wins) {
   for (const DrawRow& row : table.rows) {
+    if (row.empty() || row[0] <= after) continue;
     for (const MyLine* line : lines) {
       if (const std::optional<WinMatch> match = MatchLine(*line, row)) {
         wins.push_back({game, row[0], NumbersText(*line), line->way, match->winClass, match->prize});
@@ -22,7 +23,7 @@ void FindGameWins(Game game, const std::vector<const MyLine*>& lines, const Draw
 
 }  // namespace
 
-std::vector<MyWin> FindWins(const std::vector<MyLine>& lines, const TablesByGame& tables) {
+std::vector<MyWin> FindWins(const std::vector<MyLine>& lines, const TablesByGame& tables, const DrawsByGame& after) {
   std::vector<MyWin> wins;
   for (Game game : kAllGames) {
     const DrawTable* table = tables[static_cast<std::size_t>(GameIndex(game))];
@@ -31,7 +32,8 @@ std::vector<MyWin> FindWins(const std::vector<MyLine>& lines, const TablesByGame
     for (const MyLine& line : lines) {
       if (line.game == game) gameLines.push_back(&line);
     }
-    if (!gameLines.empty()) FindGameWins(game, gameLines, *table, wins);
+    const int from = after[static_cast<std::size_t>(GameIndex(game))];
+    if (!gameLines.empty()) FindGameWins(game, gameLines, *table, from, wins);
   }
   return wins;
 }

@@ -31,11 +31,13 @@ struct MyWin {
 
 // The tables by game index; a game without a table has no wins.
 using TablesByGame = std::array<const DrawTable*, 4>;
+using DrawsByGame = std::array<int, 4>;
 
 // Game by game in the tabs' order, each newest draw first (the records carry
 // no dates, so draws of different games cannot be put in one order), and in
-// the order of the lines within a draw.
-std::vector<MyWin> FindWins(const std::vector<MyLine>& lines, const TablesByGame& tables);
+// the order of the lines within a draw. Only draws after `after` count.
+std::vector<MyWin> FindWins(const std::vector<MyLine>& lines, const TablesByGame& tables,
+                            const DrawsByGame& after = {});
 
 std::int64_t TotalPrize(const std::vector<MyWin>& wins);
 
