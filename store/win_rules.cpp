@@ -35,75 +35,47 @@ std::uint64_t Bit(std::int32_t number) {
   return number >= 1 && number < 64 ? std::uint64_t{1} << number : 0;
 }
 
+// Digits as one code that also holds their count, so 071 and 0071 differ.
+int DigitsCode(const std::int32_t* digits, std::size_t count) {
+  int code = static_cast<int>(count);
+  for (std::size_t i = 0; i < count; ++i) code = code * 10 + digits[i];
+  return code;
+}
+
+int SortedCode(const std::int32_t* digits, std::size_t count) {
+  std::array<std::int32_t, 4> sorted{};
+  const std::size_t used = std::min<std::size_t>(count, sorted.size());
+  std::copy_n(digits, used, sorted.begin());
+  std::sort(sorted.begin(), sorted.begin() + static_cast<std::ptrdiff_t>(used));
+  return DigitsCode(sorted.data(), used);
+}
+
 // LOTO6: 6, 5+bonus, 5, 4, 3. MiniLOTO: 5, 4+bonus, 4, 3. The bonus counts
 // only between the first and the third class.
-std::optional<WinClass> LottoClass(const MyLine& line, const DrawRow& row, const RowShape& shape) {
-  std::uint64_t drawn = 0;
-  for (int i = 1; i <= shape.numbers; ++i) drawn |= Bit(Column(row, i));
-  std::uint64_t mine = 0;
-  for (int number : line.numbers) mine |= Bit(number);
-  const int hits = std::popcount(drawn & mine);
-  const bool bonus = (mine & Bit(Column(row, shape.bonusColumn))) != 0;
-  const int missed = shape.numbers - hits;
+std::optional<WinClass> LottoClass(const Ticket& ticket, const DrawKey& draw) {
+  const int missed = draw.drawnCount - std::popcount(draw.numbers & ticket.numbers);
   if (missed == 0) return WinClass::First;
-  if (missed == 1) return bonus ? WinClass::Second : WinClass::Third;
-  const int lowest = line.game == Game::Loto6 ? 5 : 4;
+  if (missed == 1) return (ticket.numbers & draw.bonus) != 0 ? WinClass::Second : WinClass::Third;
+  const int lowest = draw.drawnCount == 6 ? 5 : 4;
   const int classNumber = missed + 2;  // two missed: 4等, three missed: 5等
   if (classNumber > lowest) return std::nullopt;
   return static_cast<WinClass>(classNumber - 1);
 }
 
-// Up to four digits, without allocating: the matcher runs for every line
-// against every draw.
-struct Digits {
-  std::array<int, 4> values{-1, -1, -1, -1};  // unused places hold -1
-  std::size_t count = 0;
-  bool operator==(const Digits& other) const = default;
-  Digits Sorted() const {
-    Digits sorted = *this;
-    std::sort(sorted.values.begin(), sorted.values.end());
-    return sorted;
-  }
-  Digits LastTwo() const {
-    Digits last;
-    if (count < 2) return last;
-    last.values = {values[count - 2], values[count - 1], -1, -1};
-    last.count = 2;
-    return last;
-  }
-};
-
-Digits DrawnDigits(const DrawRow& row, const RowShape& shape) {
-  Digits digits;
-  for (int i = 1; i <= shape.numbers; ++i) digits.values[digits.count++] = Column(row, i);
-  return digits;
-}
-
-Digits LineDigits(const MyLine& line) {
-  Digits digits;
-  for (int digit : line.numbers) {
-    if (digits.count == digits.values.size()) break;
-    digits.values[digits.count++] = digit;
-  }
-  return digits;
-}
-
-std::optional<WinClass> NumbersClass(const MyLine& line, const DrawRow& row, const RowShape& shape) {
-  const Digits drawn = DrawnDigits(row, shape);
-  const Digits mine = LineDigits(line);
-  switch (line.way) {
+std::optional<WinClass> NumbersClass(const Ticket& ticket, const DrawKey& draw) {
+  switch (ticket.line->way) {
     case BuyWay::Straight:
-      if (mine == drawn) return WinClass::Straight;
+      if (ticket.inOrder == draw.inOrder) return WinClass::Straight;
       break;
     case BuyWay::Box:
-      if (mine.Sorted() == drawn.Sorted()) return WinClass::Box;
+      if (ticket.anyOrder == draw.anyOrder) return WinClass::Box;
       break;
     case BuyWay::Set:
-      if (mine == drawn) return WinClass::SetStraight;
-      if (mine.Sorted() == drawn.Sorted()) return WinClass::SetBox;
+      if (ticket.inOrder == draw.inOrder) return WinClass::SetStraight;
+      if (ticket.anyOrder == draw.anyOrder) return WinClass::SetBox;
       break;
     case BuyWay::Mini:
-      if (mine == drawn.LastTwo()) return WinClass::Mini;
+      if (ticket.inOrder == draw.lastTwo) return WinClass::Mini;
       break;
     case BuyWay::None:
       break;
@@ -119,14 +91,52 @@ int PrizeOffset(WinClass winClass) {
 
 }  // namespace
 
-std::optional<WinMatch> MatchLine(const MyLine& line, const DrawRow& row) {
-  const int draw = Column(row, 0);
-  if (draw < 1 || !line.Plays(draw)) return std::nullopt;
-  const RowShape shape = ShapeOf(line.game);
+Ticket TicketOf(const MyLine& line) {
+  Ticket ticket;
+  ticket.line = &line;
+  if (line.way == BuyWay::None) {
+    for (int number : line.numbers) ticket.numbers |= Bit(number);
+    return ticket;
+  }
+  std::array<std::int32_t, 4> digits{};
+  const std::size_t count = std::min(line.numbers.size(), digits.size());
+  std::copy_n(line.numbers.begin(), count, digits.begin());
+  ticket.inOrder = DigitsCode(digits.data(), count);
+  ticket.anyOrder = SortedCode(digits.data(), count);
+  return ticket;
+}
+
+DrawKey DrawKeyOf(Game game, const DrawRow& row) {
+  const RowShape shape = ShapeOf(game);
+  DrawKey key;
+  key.row = &row;
+  key.draw = Column(row, 0);
+  key.firstPrize = shape.firstPrize;
+  key.drawnCount = shape.numbers;
+  std::array<std::int32_t, 6> drawn{};
+  for (int i = 0; i < shape.numbers; ++i) drawn[static_cast<std::size_t>(i)] = Column(row, i + 1);
+  if (shape.bonusColumn > 0) {
+    for (int i = 0; i < shape.numbers; ++i) key.numbers |= Bit(drawn[static_cast<std::size_t>(i)]);
+    key.bonus = Bit(Column(row, shape.bonusColumn));
+    return key;
+  }
+  const std::size_t count = static_cast<std::size_t>(shape.numbers);
+  key.inOrder = DigitsCode(drawn.data(), count);
+  key.anyOrder = SortedCode(drawn.data(), count);
+  key.lastTwo = DigitsCode(drawn.data() + count - 2, 2);
+  return key;
+}
+
+std::optional<WinMatch> Match(const Ticket& ticket, const DrawKey& draw) {
+  if (draw.draw < 1 || !ticket.line->Plays(draw.draw)) return std::nullopt;
   const std::optional<WinClass> winClass =
-      shape.bonusColumn > 0 ? LottoClass(line, row, shape) : NumbersClass(line, row, shape);
+      ticket.line->way == BuyWay::None ? LottoClass(ticket, draw) : NumbersClass(ticket, draw);
   if (!winClass) return std::nullopt;
-  return WinMatch{*winClass, Column(row, shape.firstPrize + PrizeOffset(*winClass))};
+  return WinMatch{*winClass, Column(*draw.row, draw.firstPrize + PrizeOffset(*winClass))};
+}
+
+std::optional<WinMatch> MatchLine(const MyLine& line, const DrawRow& row) {
+  return Match(TicketOf(line), DrawKeyOf(line.game, row));
 }
 
 std::string WinClassText(WinClass winClass) {

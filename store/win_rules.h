@@ -22,6 +22,31 @@ struct WinMatch {
 // that draw or does not win in it.
 std::optional<WinMatch> MatchLine(const MyLine& line, const DrawRow& row);
 
+// A line and a draw each taken apart once, so that matching many lines
+// against many draws costs a few comparisons per pair.
+struct Ticket {
+  const MyLine* line = nullptr;
+  std::uint64_t numbers = 0;  // LOTO6, MiniLOTO: one bit per number
+  int inOrder = -1;           // Numbers: the digits as one code, in order
+  int anyOrder = -1;          // and sorted
+};
+Ticket TicketOf(const MyLine& line);
+
+struct DrawKey {
+  const DrawRow* row = nullptr;
+  int draw = 0;
+  int firstPrize = 0;  // the column of the highest class
+  std::uint64_t numbers = 0;
+  std::uint64_t bonus = 0;
+  int drawnCount = 0;
+  int inOrder = -1;
+  int anyOrder = -1;
+  int lastTwo = -1;
+};
+DrawKey DrawKeyOf(Game game, const DrawRow& row);
+
+std::optional<WinMatch> Match(const Ticket& ticket, const DrawKey& draw);
+
 // "1等" … "5等", "ストレート", "セット（ボックス）" ...
 std::string WinClassText(WinClass winClass);
 
