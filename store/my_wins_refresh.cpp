@@ -107,11 +107,11 @@ std::vector<MyWin> RefreshMyWins(const std::string& dataFolder, const TablesByGa
                           memory.heldDraws == drawsBefore &&
                           memory.heldFingerprint == Fingerprint(tables, drawsBefore);
   std::vector<MyWin> added = FindWins(lines, tables, drawsBefore);
-  const std::vector<MyWin> wins = remembered ? Merge(added, memory.wins) : FindWins(lines, tables);
+  std::vector<MyWin> wins = remembered ? Merge(added, memory.wins) : FindWins(lines, tables);
   WriteMyWinsFile(wins, winsPath, files);
   if (!ReadSeenDraws(dataFolder, files)) WriteSeenDraws(drawsBefore, dataFolder, files);
   const DrawsByGame held = NewestDraws(tables);
-  memory = {true, bytes.value_or(""), held, Fingerprint(tables, held), wins};
+  memory = {true, bytes.value_or(""), held, Fingerprint(tables, held), std::move(wins)};
   return added;
 }
 
