@@ -104,6 +104,7 @@ void CheckRun::Run() {
   forced_ = state_.forcedRefresh.load();
   host_.window.StartOfCheck(DecideStartOfCheck(settings_.mod, state_.scheduleMode.load(), forced_,
                                                state_.noticePending.load()));
+  for (Game game : kAllGames) drawsBefore_[static_cast<std::size_t>(GameIndex(game))] = host_.sources.DrawCount(game);
   if (Stopped() || !ReadDirectory()) return;
   const std::optional<std::string> status = ReadStatusText();
   if (!status) {
@@ -117,7 +118,7 @@ void CheckRun::Run() {
   // announced or exported from it.
   if (Stopped()) return;
   if (AnyUpdated()) {
-    AnnounceUpdate();
+    AnnounceUpdate(host_.followUps.MatchMyNumbers(drawsBefore_));
     ExportCompanions();
   }
   ShowVersionNotices(*status);
@@ -220,7 +221,7 @@ bool CheckRun::AnyUpdated() const {
   return false;
 }
 
-void CheckRun::AnnounceUpdate() {
+void CheckRun::AnnounceUpdate(const std::string& winText) {
   if (settings_.snd) host_.notices.PlayUpdateSound(settings_.wav);
   if (!settings_.mod) return;
   state_.noticePending.store(true);
@@ -228,6 +229,7 @@ void CheckRun::AnnounceUpdate() {
   if (host_.notices.BalloonsAvailable()) {
     std::string balloon = UpdateNoticeText(outcome_.updated);
     balloon.append(" [").append(host_.notices.CurrentDateTimeText()).append("]");
+    if (!winText.empty()) balloon.append("\n").append(winText);
     host_.notices.ShowBalloon(balloon);
   } else {
     host_.notices.ShowProgramMessage(UpdateNoticeCode(outcome_.updated), 0);

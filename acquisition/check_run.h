@@ -108,6 +108,10 @@ class CheckFollowUps {
   virtual void RememberAnnounced(int product, int number) = 0;
   // The announced release written to the registry as four digits.
   virtual void StoreAnnounced(int product, int number) = 0;
+  // The user's lines held against the tables once draws were added;
+  // `drawsBefore` are the counts the check began with. The text naming the
+  // wins in the added draws, empty when there are none.
+  virtual std::string MatchMyNumbers(const std::array<int, 4>& drawsBefore) = 0;
 };
 
 struct CheckHost {
@@ -140,7 +144,7 @@ class CheckRun {
   bool ReadLatestDraws();
   bool LoadTables();
   bool TryLoadTable(Game game);
-  void AnnounceUpdate();
+  void AnnounceUpdate(const std::string& winText);
   void ExportCompanions();
   void ShowVersionNotices(std::string_view status);
   bool Stopped() const { return stop_.stop_requested(); }
@@ -152,6 +156,7 @@ class CheckRun {
   std::stop_token stop_;
   Settings settings_;
   CheckOutcome outcome_;
+  std::array<int, 4> drawsBefore_{};
   bool forced_ = false;
   bool fallback_ = false;
   bool ended_ = false;

@@ -25,6 +25,7 @@
 #include "store/draw_record.h"
 #include "store/draw_table.h"
 #include "store/file_replace.h"
+#include "store/my_wins_refresh.h"
 
 namespace norv {
 
@@ -183,6 +184,16 @@ void CheckThread::RememberAnnounced(int product, int number) {
 
 void CheckThread::StoreAnnounced(int product, int number) {
   WriteSetting(AppStorage(), AnnouncedReleaseName(product), FourDigitStamp(number));
+}
+
+// The checker thread is the only writer of the tables, so it reads them here
+// without the busy flag. Checks run one at a time, and only they use the
+// memory of the last refresh.
+std::string CheckThread::MatchMyNumbers(const std::array<int, 4>& drawsBefore) {
+  static WinsMemory* const memory = new WinsMemory;
+  TablesByGame tables{};
+  for (Game game : kAllGames) tables[static_cast<std::size_t>(GameIndex(game))] = &GameDataOf(game).table;
+  return WinNoticeText(RefreshMyWins(DataFolder, tables, drawsBefore, *memory));
 }
 
 }  // namespace norv

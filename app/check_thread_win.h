@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <optional>
 #include <stop_token>
 #include <string>
@@ -48,6 +49,7 @@ class CheckThread final : public CheckWindow, public CheckSources, public CheckN
   void ShowVersionNotice(bool installed, int product, int number, bool fallback) override;
   void RememberAnnounced(int product, int number) override;
   void StoreAnnounced(int product, int number) override;
+  std::string MatchMyNumbers(const std::array<int, 4>& drawsBefore) override;
 
  private:
   CheckThread(HWND mainWindow, std::stop_token stop) : window_(mainWindow), stop_(std::move(stop)) {}

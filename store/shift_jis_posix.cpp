@@ -8,7 +8,7 @@ namespace {
 
 class Converter {
  public:
-  Converter() : cd_(iconv_open("CP932", "UTF-8")) {}
+  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
   ~Converter() {
     if (Valid()) iconv_close(cd_);
   }
@@ -22,15 +22,12 @@ class Converter {
   iconv_t cd_;
 };
 
-}  // namespace
-
-std::optional<std::string> ToShiftJis(std::string_view utf8) {
-  Converter converter;
+// `growth`: how many output bytes one input byte may need at most.
+std::optional<std::string> Convert(const char* to, const char* from, std::string_view text, std::size_t growth) {
+  Converter converter(to, from);
   if (!converter.Valid()) return std::nullopt;
-  std::string input(utf8);
-  // A Shift_JIS character never takes more bytes than its UTF-8 form; the
-  // spare room only guards against a converter that thinks otherwise.
-  std::string output(input.size() * 2, '\0');
+  std::string input(text);
+  std::string output(input.size() * growth, '\0');
   char* in = input.data();
   std::size_t inLeft = input.size();
   char* out = output.data();
@@ -39,5 +36,14 @@ std::optional<std::string> ToShiftJis(std::string_view utf8) {
   output.resize(output.size() - outLeft);
   return output;
 }
+
+}  // namespace
+
+// A Shift_JIS character never takes more bytes than its UTF-8 form; the
+// spare room only guards against a converter that thinks otherwise.
+std::optional<std::string> ToShiftJis(std::string_view utf8) { return Convert("CP932", "UTF-8", utf8, 2); }
+
+// One byte becomes at most three (a half-width katakana), two at most three.
+std::optional<std::string> FromShiftJis(std::string_view bytes) { return Convert("UTF-8", "CP932", bytes, 3); }
 
 }  // namespace norv

@@ -22,6 +22,20 @@ std::optional<std::wstring> StrictWiden(std::string_view utf8) {
 
 }  // namespace
 
+std::optional<std::string> FromShiftJis(std::string_view bytes) {
+  if (bytes.empty()) return std::string();
+  const int byteLength = static_cast<int>(bytes.size());
+  const int length = MultiByteToWideChar(kJapaneseCodePage, MB_ERR_INVALID_CHARS, bytes.data(), byteLength, nullptr, 0);
+  if (length <= 0) return std::nullopt;
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(kJapaneseCodePage, MB_ERR_INVALID_CHARS, bytes.data(), byteLength, wide.data(), length);
+  const int utf8Length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
+  if (utf8Length <= 0) return std::nullopt;
+  std::string utf8(static_cast<std::size_t>(utf8Length), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, utf8.data(), utf8Length, nullptr, nullptr);
+  return utf8;
+}
+
 std::optional<std::string> ToShiftJis(std::string_view utf8) {
   const std::optional<std::wstring> wide = StrictWiden(utf8);
   if (!wide) return std::nullopt;

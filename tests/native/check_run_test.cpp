@@ -125,6 +125,10 @@ class FakeHost : public CheckWindow, public CheckSources, public CheckNotices, p
   }
   void RememberAnnounced(int product, int number) override { AnnouncedReleaseOf(settings, product) = number; }
   void StoreAnnounced(int product, int number) override { stored[product] = FourDigitStamp(number); }
+  std::string MatchMyNumbers(const std::array<int, 4>& before) override {
+    matchedBefore.push_back(before);
+    return winText;
+  }
 
   void Attach(CheckState& state) { state_ = &state; }
 
@@ -156,6 +160,8 @@ class FakeHost : public CheckWindow, public CheckSources, public CheckNotices, p
   std::vector<std::string> log;
   std::vector<int> messages;
   std::vector<std::string> balloonTexts;
+  std::string winText;
+  std::vector<std::array<int, 4>> matchedBefore;
   std::vector<int> exports;
   std::vector<Notice> notices;
   std::map<int, std::string> stored;
@@ -440,6 +446,24 @@ TEST_F(CheckRunTest, LotoAndNumbers3GiveCode101ButABalloonOfTwoLines) {
   EXPECT_THAT(withBalloons.balloonTexts,
               ElementsAre("LOTO6 が更新されました\nNumbers3 が更新されました\n [2024/01/06 19:05:30]"));
   EXPECT_THAT(withBalloons.messages, IsEmpty());
+}
+
+TEST_F(CheckRunTest, NewWinsAreNamedInTheBalloonOfTheNewDraw) {
+  host.balloons = true;
+  host.counts = {2084, 1352, 7053, 7053};
+  host.newDraw[Game::Loto6] = true;
+  host.winText = "マイ数字が当せんしました\nLOTO6 第2085回 1等 600000000円";
+  Run();
+  EXPECT_THAT(host.matchedBefore, ElementsAre(std::array<int, 4>{2084, 1352, 7053, 7053}));
+  EXPECT_THAT(host.balloonTexts, ElementsAre("LOTO6 が更新されました\n [2024/01/06 19:05:30]\n"
+                                             "マイ数字が当せんしました\nLOTO6 第2085回 1等 600000000円"));
+}
+
+TEST_F(CheckRunTest, ACheckThatAddsNoDrawMatchesNothing) {
+  host.winText = "never shown";
+  Run();
+  EXPECT_THAT(host.matchedBefore, IsEmpty());
+  EXPECT_THAT(host.balloonTexts, IsEmpty());
 }
 
 TEST_F(CheckRunTest, BothNumbersGamesUpdatedShowTheFamilyName) {

@@ -20,6 +20,13 @@ TEST(ShiftJis, EncodesJapaneseInCodePage932) {
   EXPECT_EQ(ToShiftJis(""), "");
 }
 
+TEST(ShiftJis, ReadsCodePage932BackAndRefusesBrokenBytes) {
+  EXPECT_EQ(FromShiftJis(Bytes({0x89, 0xF1, 0x90, 0x94})), "回数");
+  EXPECT_EQ(FromShiftJis(Bytes({0xB6, 0xDE})), "ｶﾞ");
+  EXPECT_EQ(FromShiftJis(""), "");
+  EXPECT_EQ(FromShiftJis(Bytes({0x82, 0xFF})), std::nullopt);
+}
+
 TEST(ShiftJis, RefusesWhatItCannotRepresent) {
   EXPECT_EQ(ToShiftJis("\xF0\x9F\x98\x80"), std::nullopt);  // an emoji
   EXPECT_EQ(ToShiftJis("\xE5\x9B"), std::nullopt);          // cut-off sequence

@@ -143,6 +143,7 @@ class DiskCheck final : public CheckWindow, public CheckSources, public CheckNot
   void ShowVersionNotice(bool, int, int, bool) override {}
   void RememberAnnounced(int, int) override {}
   void StoreAnnounced(int, int) override {}
+  std::string MatchMyNumbers(const std::array<int, 4>&) override { return {}; }
 
   std::vector<std::pair<int, int>> messages;  // program messages and reader reports
 

@@ -23,6 +23,7 @@
 #include "base/handles_win.h"
 #include "base/unicode_win.h"
 #include "store/game.h"
+#include "store/shift_jis.h"
 #include "tests/win/companion_test_support.h"
 #include "tests/win/local_services.h"
 #include "tests/win/norv_process.h"
@@ -202,6 +203,10 @@ class CheckEndToEndTest : public ::testing::Test {
     }
   }
   void TearDown() override {
+    // The user's lines of a test that has them match in no other.
+    for (const wchar_t* name : {L"my_numbers.csv", L"my_wins.csv", L"my_wins_seen.txt"}) {
+      ::DeleteFileW((testing::DataFolderPath() + name).c_str());
+    }
     Service("/control/reset");
     ::RegDeleteTreeW(HKEY_CURRENT_USER, kSection);
   }
@@ -494,6 +499,48 @@ TEST_F(CheckEndToEndTest, WithTheMessageOptionTheUpdateIsAnnouncedByABalloonNotT
   // The tray host shows the balloon in its own time.
   EXPECT_TRUE(BalloonSeenUntil(norv.Id(), [] { return false; }, 3000));
   EXPECT_EQ(testing::WaitForLaunches(program.folder, 1, std::chrono::milliseconds(300)), std::vector<std::string>{});
+}
+
+// Every game one draw behind the bank's page, and lines that won in each
+// newest real draw: LOTO6 2085 drew 6 8 13 26 35 43 (1等 600000000), MiniLOTO
+// 1353 drew 6 11 13 14 18 with bonus 5 (2等 159900), Numbers4 7054 drew 9577
+// (ボックス 177300), Numbers3 7054 drew 286 (ミニ 10000).
+TEST_F(CheckEndToEndTest, OneCheckListsTheWinsOfTheUsersLinesInTheNewDrawsAndAnnouncesThem) {
+  ProgramCopy program(L"e2e_my_wins");
+  SetSetting(L"mod", L"1");
+  SetSetting(L"kid", L"1");
+  SetSetting(L"msg", L"1");
+  std::array<std::size_t, 4> before{};
+  for (Game game : kAllGames) {
+    WriteBytes(DataFile(game), HistoryFile(game));
+    before[static_cast<std::size_t>(GameIndex(game))] = DataSize(game);
+  }
+  const std::wstring folder = testing::DataFolderPath();
+  WriteBytes(folder + L"my_numbers.csv", *ToShiftJis("ゲーム,数字,買い方,開始回,終了回,メモ\r\n"
+                                                     "LOTO6,43 35 26 13 8 6,,2085,,\r\n"
+                                                     "MiniLOTO,5 6 11 13 14,,1353,,\r\n"
+                                                     "Numbers4,7957,ボックス,7054,,\r\n"
+                                                     "Numbers3,86,ミニ,7054,,\r\n"));
+  ::DeleteFileW((folder + L"my_wins.csv").c_str());
+  ::DeleteFileW((folder + L"my_wins_seen.txt").c_str());
+  NorvProcess norv(program.Exe());
+  HWND window = norv.WaitForMainWindow();
+  ASSERT_NE(window, nullptr);
+  const auto allAppended = [&] {
+    for (Game game : kAllGames) {
+      if (DataSize(game) <= before[static_cast<std::size_t>(GameIndex(game))]) return false;
+    }
+    return !CheckRunning(window);
+  };
+  ASSERT_TRUE(WaitUntil(allAppended)) << "requests: " << Service("/control/log");
+  EXPECT_TRUE(BalloonSeenUntil(norv.Id(), [] { return false; }, 3000));
+  EXPECT_EQ(ReadBytes(folder + L"my_wins.csv"), *ToShiftJis("ゲーム,回,数字,買い方,等級,当せん金\r\n"
+                                                            "LOTO6,2085,06 08 13 26 35 43,,1等,600000000\r\n"
+                                                            "MiniLOTO,1353,05 06 11 13 14,,2等,159900\r\n"
+                                                            "Numbers4,7054,7957,ボックス,ボックス,177300\r\n"
+                                                            "Numbers3,7054,86,ミニ,ミニ,10000\r\n"));
+  // Nobody has looked at them: they stay new from the draws held before.
+  EXPECT_EQ(ReadBytes(folder + L"my_wins_seen.txt"), "2084\r\n1352\r\n7053\r\n7053\r\n");
 }
 
 void SetCompanionValue(const wchar_t* section, const wchar_t* name, const std::wstring& value) {

@@ -20,6 +20,14 @@ TEST(ShiftJisWin, RefusesWhatItCannotRepresent) {
   EXPECT_EQ(ToShiftJis("\xE5\x9B"), std::nullopt);
 }
 
+TEST(ShiftJisWin, ReadsCodePage932BackAndRefusesBrokenBytes) {
+  EXPECT_EQ(FromShiftJis(Bytes({0x89, 0xF1, 0x90, 0x94})), "回数");
+  EXPECT_EQ(FromShiftJis(Bytes({0xB6, 0xDE})), "ｶﾞ");  // half-width katakana, one byte each
+  EXPECT_EQ(FromShiftJis("Numbers3,123"), "Numbers3,123");
+  EXPECT_EQ(FromShiftJis(""), "");
+  EXPECT_EQ(FromShiftJis(Bytes({0x82, 0xFF})), std::nullopt);  // a lead byte without its trail
+}
+
 TEST(ShiftJisWin, CsvBytesMatchTheNativeEncoder) {
   const auto bytes = CsvFileBytes(Game::Numbers3, DrawTable{{{5, 0, 4, 0, 90000, 15000, 52500, 7500, 0}}});
   ASSERT_TRUE(bytes.has_value());

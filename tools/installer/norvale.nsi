@@ -347,7 +347,7 @@ SectionEnd
 
 !insertmacro MUI_UNFUNCTION_DESCRIPTION_BEGIN
   !insertmacro MUI_DESCRIPTION_TEXT ${SecUninstallProgram} "Norvale のプログラム、スタートメニューのショートカット、Windows 起動時の自動起動を削除します。"
-  !insertmacro MUI_DESCRIPTION_TEXT ${SecRemoveData} "抽選結果の履歴（${DATA_FOLDER}）と Norvale の設定も削除します。チェックしなければ残り、再インストールするとそのまま使えます。"
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecRemoveData} "抽選結果の履歴とマイ数字（${DATA_FOLDER}）と Norvale の設定も削除します。チェックしなければ残り、再インストールするとそのまま使えます。"
 !insertmacro MUI_UNFUNCTION_DESCRIPTION_END
 
 Function un.onInit
