@@ -27,7 +27,7 @@ set(NORVALE_SETUP_NAME norvale-setup-${NORVALE_RELEASE}.exe)
 set(NORVALE_SETUP ${CMAKE_BINARY_DIR}/${NORVALE_SETUP_NAME})
 
 set(_payload)
-foreach(program norv nnote)
+foreach(program norv nnote liveup)
   set(_stripped ${NORVALE_PAYLOAD_DIR}/${program}.exe)
   set(_symbols ${NORVALE_SYMBOLS_DIR}/${program}.exe.debug)
   add_custom_command(OUTPUT ${_stripped} ${_symbols}
