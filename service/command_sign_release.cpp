@@ -5,6 +5,8 @@
 #include <fstream>
 #include <ostream>
 #include <sstream>
+#include <tuple>
+#include <utility>
 
 #include "service/arguments.h"
 #include "service/commands.h"
@@ -15,7 +17,7 @@ namespace norv::service {
 namespace {
 
 constexpr std::string_view kSignUsage =
-    "usage: norv-service sign-release SETUP.EXE --release norvale=NNNN --url URL --key KEYFILE "
+    "usage: norv-service sign-release SETUP.EXE --release PRODUCT=NNNN --url URL --key KEYFILE "
     "[--expires DAYS] [--signed TIME]\n";
 constexpr int kDefaultExpiryDays = 90;
 constexpr int kLongestExpiryDays = 366;
@@ -25,14 +27,23 @@ std::string OptionOrEmpty(const ParsedArguments& parsed, std::string_view name) 
   return it == parsed.options.end() ? std::string() : it->second;
 }
 
-int ReleaseNumber(const std::string& assignment) {
-  constexpr std::string_view kPrefix = "norvale=";
-  const std::string_view digits = std::string_view(assignment).substr(std::min(assignment.size(), kPrefix.size()));
-  if (!assignment.starts_with(kPrefix) || digits.size() != 4 ||
-      digits.find_first_not_of("0123456789") != std::string_view::npos) {
-    throw UsageError("--release takes norvale=NNNN (four digits, 0052 is 5.2)");
+// The update tool's product codes by the names the site's settings use.
+constexpr std::pair<std::string_view, std::string_view> kProductCodes[] = {
+    {"norvale", "5"}, {"birch", "12"}, {"cedar", "13"}, {"damson", "14"}, {"elder", "17"}, {"fennel", "99"},
+};
+
+// "norvale=0052": the product's code and the release number.
+std::pair<std::string, int> ProductRelease(const std::string& assignment) {
+  const std::size_t equals = assignment.find('=');
+  const std::string_view name = std::string_view(assignment).substr(0, equals);
+  const std::string_view digits =
+      equals == std::string::npos ? std::string_view() : std::string_view(assignment).substr(equals + 1);
+  for (const auto& [product, code] : kProductCodes) {
+    if (product == name && digits.size() == 4 && digits.find_first_not_of("0123456789") == std::string_view::npos) {
+      return {std::string(code), std::stoi(std::string(digits))};
+    }
   }
-  return std::stoi(std::string(digits));
+  throw UsageError("--release takes PRODUCT=NNNN (norvale=0052 is Norvale 5.2)");
 }
 
 int ExpiryDays(const std::string& text) {
@@ -66,8 +77,7 @@ ReleaseManifest ManifestFor(const ParsedArguments& parsed) {
   const std::string url = OptionOrEmpty(parsed, "--url");
   if (!url.starts_with("https://") && !url.starts_with("http://")) throw UsageError("--url takes an https:// address");
   ReleaseManifest manifest;
-  manifest.product = std::string(kNorvaleProductCode);
-  manifest.release = ReleaseNumber(OptionOrEmpty(parsed, "--release"));
+  std::tie(manifest.product, manifest.release) = ProductRelease(OptionOrEmpty(parsed, "--release"));
   manifest.url = url;
   manifest.signedAt = SigningTime(OptionOrEmpty(parsed, "--signed"));
   manifest.expiresAt = manifest.signedAt + std::int64_t{86400} * ExpiryDays(OptionOrEmpty(parsed, "--expires"));

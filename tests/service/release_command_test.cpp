@@ -130,7 +130,7 @@ TEST_F(ReleaseCommand, BadSigningArgumentsAreRefusedWithTheUsage) {
     EXPECT_EQ(refused.status, 2) << extra[0] << " " << extra[1];
     EXPECT_TRUE(refused.out.empty());
   }
-  for (const char* release : {"norvale=52", "damson=0021", "norvale=00052"}) {
+  for (const char* release : {"norvale=52", "rowan=0021", "norvale=00052", "norvale"}) {
     EXPECT_EQ(RunService(temp, {"sign-release", setup, "--release", release, "--url", std::string(kUrl), "--key", key})
                   .status,
               2)
@@ -171,6 +171,17 @@ TEST_F(ReleasePublish, TheSiteGetsTheSetupProgramTheManifestTwiceAndTheSignedRel
   EXPECT_EQ(FileText(root / "dlf2/norvale.release"), FileText(manifest));
   EXPECT_EQ(FileText(root / "svc1/status.txt").substr(16, 4), "0052") << FileText(root / "svc1/status.txt");
   EXPECT_NE(published.out.find("NORVALE_DOWNLOAD_1=http://127.0.0.1:8080/dlf1/"), std::string::npos);
+}
+
+TEST_F(ReleasePublish, AnotherProductsManifestIsNotPublishedAsNorvales) {
+  const auto damson = RunService(temp, {"sign-release", setup, "--release", "damson=0021", "--url", std::string(kUrl),
+                                        "--key", key});
+  ASSERT_EQ(damson.status, 0) << damson.err;
+  EXPECT_EQ(ParseManifest(damson.out)->product, "14");
+  WriteFileText(manifest, damson.out);
+  const auto refused = Publish();
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_NE(refused.err.find("product 14"), std::string::npos) << refused.err;
 }
 
 TEST_F(ReleasePublish, AFileTheManifestDoesNotDescribeIsNotPublished) {
