@@ -120,3 +120,4 @@ gtest_discover_tests(norv_win_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 12
 
 # The setup program, its stripped payload and symbols, and its tests.
 include(${CMAKE_CURRENT_LIST_DIR}/Installer.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/UpdateTests.cmake)
