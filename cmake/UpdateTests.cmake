@@ -19,7 +19,7 @@ add_executable(norv_update_tests ${CMAKE_SOURCE_DIR}/tests/win/update/update_tes
 target_link_libraries(norv_update_tests PRIVATE norv_win gtest gtest_main uuid ws2_32)
 target_compile_definitions(norv_update_tests PRIVATE NORVALE_SETUP_NAME=L"${NORVALE_SETUP_NAME}"
   NORVALE_RELEASE=L"${NORVALE_RELEASE}" NORVALE_NEXT_RELEASE=L"${NORVALE_NEXT_RELEASE}")
-add_dependencies(norv_update_tests norv_setup norv_next_setup liveup_loopback)
+add_dependencies(norv_update_tests norv_setup norv_next_setup liveup_loopback installer_stubborn_form)
 
 set(_update_state ${CMAKE_BINARY_DIR}/update-site)
 set(_update_site ${CMAKE_SOURCE_DIR}/tests/win/update/update-site.sh)
@@ -33,6 +33,7 @@ foreach(case IN ITEMS
     TheSecondaryFolderIsUsedWhenThePrimaryIsDown
     YesOnTheUpdateOfferStartsTheToolAndTheUpdateCompletes
     TheTrayItemStartsTheToolAndTheUpdateCompletes
+    ASetupProgramThatStopsIsReportedWithTheDownloadKept
     ASecondToolWhileOneRunsIsRefusedAndCancelStopsTheDownload
     ACompanionWithoutADownloadListIsToldSo
     AManifestSignedByAnotherKeyIsRefused

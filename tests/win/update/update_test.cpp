@@ -217,6 +217,25 @@ TEST_F(Update, TheTrayItemStartsTheToolAndTheUpdateCompletes) {
   ExpectUpdatedFromNorvale(running);
 }
 
+TEST_F(Update, ASetupProgramThatStopsIsReportedWithTheDownloadKept) {
+  ChildProcess stubborn(BuildFolder() + L"installer_stubborn_form.exe");  // a copy that will not end
+  ASSERT_TRUE(stubborn.Started());
+  ASSERT_NE(WaitForWindow([&] { return FindProcessWindow(stubborn.Id(), L"TForm1"); }, 10s), nullptr);
+  PointAt("good");
+  ChildProcess liveup(folder + L"liveup.exe", L"5");
+  HWND box = WaitForWindow([&] { return FindMessageBox(liveup.Id(), L"Norvale"); }, 90s);
+  ASSERT_NE(box, nullptr) << "no message";
+  const std::string message = Narrow(MessageBoxText(box));
+  ASSERT_TRUE(message.starts_with(text::kLiveupSetupFailed)) << message;
+  const std::wstring kept = Utf16(message.substr(text::kLiveupSetupFailed.size()));
+  EXPECT_TRUE(FileExists(kept)) << "the message names " << Narrow(kept);
+  PressButton(box, IDOK);
+  ASSERT_TRUE(liveup.WaitForExit(10s));
+  EXPECT_NE(liveup.ExitCode(), 0u);
+  EXPECT_TRUE(ReadFileBytes(folder + L"norv.exe") == ReadFileBytes(BuildFolder() + L"payload\\norv.exe"));
+  EXPECT_EQ(RegistryText(kUninstallKey, L"DisplayVersion"), NORVALE_RELEASE);
+}
+
 TEST_F(Update, ASecondToolWhileOneRunsIsRefusedAndCancelStopsTheDownload) {
   PointAt("stall");
   ChildProcess first(folder + L"liveup.exe", L"5");
