@@ -120,7 +120,7 @@ ManifestVerdict FetchAndCheckManifest(const LiveupSettings& settings, int instal
   const SignatureCheck holds = [&key](std::string_view signedPart, const Signature& signature) {
     return key && ReleaseSignatureHolds(*key, signedPart, signature);
   };
-  std::string text = fetched.text;
+  const std::string& text = fetched.text;
   ManifestVerdict verdict = CheckManifest(text, holds, kNorvaleProductCode, installed, Now());
   if (settings.loopbackHttp && verdict.refusal == ManifestRefusal::NotHttps) {
     // The test build's loopback service speaks plain HTTP; nothing else may.
