@@ -50,7 +50,7 @@ Key PublicKey(const std::array<std::uint8_t, kPublicKeyBytes>& point) {
   std::array<unsigned char, kPublicKeyBytes + 1> encoded{0x04};
   std::copy(point.begin(), point.end(), encoded.begin() + 1);
   std::string group(kCurveName);
-  const OSSL_PARAM params[] = {
+  OSSL_PARAM params[] = {
       OSSL_PARAM_construct_utf8_string(OSSL_PKEY_PARAM_GROUP_NAME, group.data(), 0),
       OSSL_PARAM_construct_octet_string(OSSL_PKEY_PARAM_PUB_KEY, encoded.data(), encoded.size()),
       OSSL_PARAM_construct_end(),
@@ -58,7 +58,7 @@ Key PublicKey(const std::array<std::uint8_t, kPublicKeyBytes>& point) {
   KeyContext context(EVP_PKEY_CTX_new_from_name(nullptr, "EC", nullptr));
   EVP_PKEY* key = nullptr;
   if (!context || EVP_PKEY_fromdata_init(context.get()) != 1 ||
-      EVP_PKEY_fromdata(context.get(), &key, EVP_PKEY_PUBLIC_KEY, const_cast<OSSL_PARAM*>(params)) != 1) {
+      EVP_PKEY_fromdata(context.get(), &key, EVP_PKEY_PUBLIC_KEY, params) != 1) {
     return nullptr;
   }
   return Key(key);
