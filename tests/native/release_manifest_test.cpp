@@ -78,6 +78,7 @@ TEST(ReleaseManifest, FieldsOutOfOrderUnknownOrWithOtherLineEndsAreMalformed) {
 
 TEST(ReleaseManifest, MalformedValuesAreRefused) {
   const std::string text = SampleText();
+  const std::string upperHex = std::string(kSha).replace(0, 1, "A");
   const std::pair<std::string_view, std::string_view> cases[] = {
       {"product=5", "product=05"},
       {"product=5", "product="},
@@ -91,7 +92,7 @@ TEST(ReleaseManifest, MalformedValuesAreRefused) {
       {"size=1523456", "size=01523456"},
       {"size=1523456", "size=1523456 "},
       {"size=1523456", "size=1234567890123"},
-      {kSha, std::string(kSha).replace(0, 1, "A")},
+      {kSha, upperHex},
       {kSha, kSha.substr(1)},
       {"signed=2026-12-08T12:00:00Z", "signed=2026-12-08 12:00:00Z"},
       {"signed=2026-12-08T12:00:00Z", "signed=2026-02-30T12:00:00Z"},
