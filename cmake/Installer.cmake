@@ -26,15 +26,20 @@ set(NORVALE_SYMBOLS_DIR ${CMAKE_BINARY_DIR}/symbols)
 set(NORVALE_SETUP_NAME norvale-setup-${NORVALE_RELEASE}.exe)
 set(NORVALE_SETUP ${CMAKE_BINARY_DIR}/${NORVALE_SETUP_NAME})
 
+include(${CMAKE_CURRENT_LIST_DIR}/Signing.cmake)
+
 set(_payload)
-foreach(program norv nnote)
+foreach(program norv nnote liveup)
   set(_stripped ${NORVALE_PAYLOAD_DIR}/${program}.exe)
   set(_symbols ${NORVALE_SYMBOLS_DIR}/${program}.exe.debug)
+  # Signed last: the signature covers the stripped program and its debug link.
+  norvale_sign_commands(_sign ${_stripped})
   add_custom_command(OUTPUT ${_stripped} ${_symbols}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${NORVALE_PAYLOAD_DIR} ${NORVALE_SYMBOLS_DIR}
     COMMAND ${CMAKE_OBJCOPY} --only-keep-debug $<TARGET_FILE:${program}> ${_symbols}
     COMMAND ${CMAKE_OBJCOPY} --strip-all $<TARGET_FILE:${program}> ${_stripped}
     COMMAND ${CMAKE_OBJCOPY} --add-gnu-debuglink=${_symbols} ${_stripped}
+    ${_sign}
     DEPENDS ${program}
     COMMENT "Stripping ${program}.exe for the setup program"
     VERBATIM)
@@ -42,9 +47,11 @@ foreach(program norv nnote)
 endforeach()
 
 set(_nsi ${CMAKE_SOURCE_DIR}/tools/installer/norvale.nsi)
+norvale_sign_commands(_sign_setup ${NORVALE_SETUP})
 add_custom_command(OUTPUT ${NORVALE_SETUP}
   COMMAND ${NORVALE_MAKENSIS} -V2 -INPUTCHARSET UTF8 -DVERSION=${NORVALE_RELEASE} -DPAYLOAD=${NORVALE_PAYLOAD_DIR}
           -DFILES=${CMAKE_BINARY_DIR} -DOUTFILE=${NORVALE_SETUP} ${_nsi}
+  ${_sign_setup}
   DEPENDS ${_nsi} ${_payload} ${CMAKE_BINARY_DIR}/norv.wav ${NORVALE_HELP_FILE} ${NORVALE_ARTWORK_DIR}/norv.ico
   COMMENT "Making the setup program ${NORVALE_SETUP_NAME}"
   VERBATIM)

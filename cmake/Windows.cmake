@@ -4,7 +4,7 @@ set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 add_link_options(-static -static-libgcc -static-libstdc++)
 
-set(NORVALE_WIN_LIBS wininet comctl32 shell32 shlwapi winmm uxtheme gdi32 user32 advapi32 comdlg32 ole32 msimg32)
+set(NORVALE_WIN_LIBS wininet comctl32 shell32 shlwapi winmm uxtheme gdi32 user32 advapi32 comdlg32 ole32 msimg32 bcrypt version)
 
 add_library(norv_win STATIC ${NORVALE_PORTABLE_SOURCES} ${NORVALE_WIN_SOURCES})
 target_include_directories(norv_win PUBLIC ${CMAKE_SOURCE_DIR})
@@ -42,6 +42,22 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/app/nnote_main_win.cpp)
     add_dependencies(nnote norv_artwork)
   endif()
 endif()
+
+# The update tool, with the release key the build trusts (cmake/ReleaseKey.cmake),
+# and its test build, which also takes a plain http:// address on 127.0.0.1
+# for the loopback site of the Wine tests; the shipped liveup.exe never does.
+include(${CMAKE_CURRENT_LIST_DIR}/ReleaseKey.cmake)
+foreach(name liveup liveup_loopback)
+  add_executable(${name} WIN32 ${CMAKE_SOURCE_DIR}/notices/liveup_main_win.cpp ${NORVALE_LIVEUP_RC})
+  target_link_libraries(${name} PRIVATE norv_win)
+  target_link_options(${name} PRIVATE -municode)
+  target_compile_definitions(${name} PRIVATE ${NORVALE_RELEASE_KEY_DEFINITION})
+  norvale_warnings(${name})
+  if(TARGET norv_artwork)
+    add_dependencies(${name} norv_artwork)
+  endif()
+endforeach()
+target_compile_definitions(liveup_loopback PRIVATE NORVALE_LIVEUP_LOOPBACK_HTTP)
 
 # The help file beside norv.exe (help/, cmake/Help.cmake).
 include(${CMAKE_CURRENT_LIST_DIR}/Help.cmake)
@@ -104,3 +120,4 @@ gtest_discover_tests(norv_win_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 12
 
 # The setup program, its stripped payload and symbols, and its tests.
 include(${CMAKE_CURRENT_LIST_DIR}/Installer.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/UpdateTests.cmake)

@@ -23,8 +23,9 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/norv.wav
 add_custom_target(norv_artwork ALL DEPENDS ${_art_outputs} ${CMAKE_BINARY_DIR}/norv.wav)
 
 set(NORVALE_NNOTE_RC ${CMAKE_SOURCE_DIR}/resources/nnote.rc)
+set(NORVALE_LIVEUP_RC ${CMAKE_SOURCE_DIR}/resources/liveup.rc)
 set(_rc_deps ${_art_outputs} ${CMAKE_SOURCE_DIR}/resources/norv.manifest ${CMAKE_SOURCE_DIR}/resources/resource_ids.h)
-set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/norv.rc ${NORVALE_NNOTE_RC} PROPERTIES
+set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/norv.rc ${NORVALE_NNOTE_RC} ${NORVALE_LIVEUP_RC} PROPERTIES
   OBJECT_DEPENDS "${_rc_deps}"
   INCLUDE_DIRECTORIES "${CMAKE_SOURCE_DIR}/resources;${NORVALE_ARTWORK_DIR}")
 set(NORVALE_RESOURCE_DEPS)

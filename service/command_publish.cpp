@@ -4,6 +4,8 @@
 #include <ostream>
 
 #include "service/commands.h"
+#include "service/release_publish.h"
+#include "service/release_signing.h"
 #include "service/site_arguments.h"
 #include "service/site_input.h"
 #include "service/site_writer.h"
@@ -14,10 +16,12 @@ namespace {
 
 constexpr std::string_view kPublishUsage =
     "usage: norv-service publish STORE SITE --base URL [--config FILE] [--release PRODUCT=N]... "
-    "[--download PRODUCT=URL]...\n";
+    "[--download PRODUCT=URL]...\n"
+    "       [--release-manifest FILE --release-file SETUP.EXE]\n";
 
 struct PublishArguments {
   std::string store, site, base;
+  std::string releaseManifest, releaseFile;
   SiteSettings settings;
 };
 
@@ -28,12 +32,19 @@ PublishArguments ParsePublishArguments(Arguments args) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--base") {
       parsed.base = OptionValue(args, i);
+    } else if (args[i] == "--release-manifest") {
+      parsed.releaseManifest = OptionValue(args, i);
+    } else if (args[i] == "--release-file") {
+      parsed.releaseFile = OptionValue(args, i);
     } else if (!TakeSiteOption(args, i, parsed.settings)) {
       if (args[i].starts_with("--")) throw SettingsError("no option " + args[i]);
       positional.push_back(args[i]);
     }
   }
   if (positional.size() != 2 || parsed.base.empty()) throw SettingsError("STORE, SITE and --base URL are needed");
+  if (parsed.releaseManifest.empty() != parsed.releaseFile.empty()) {
+    throw SettingsError("--release-manifest and --release-file go together");
+  }
   parsed.store = positional[0];
   parsed.site = positional[1];
   return parsed;
@@ -64,18 +75,32 @@ int RunPublish(Arguments args, std::ostream& out, std::ostream& err) {
     return kExitBadInput;
   }
   try {
+    PublishedRelease release;
+    if (!parsed.releaseManifest.empty()) {
+      // The status file announces the release that was signed, and no other.
+      release = ReleaseFiles(parsed.releaseManifest, parsed.releaseFile);
+      parsed.settings.releases.norvale = release.release;
+    }
     const SiteInput input = SiteInputFor(Store::Open(parsed.store).AllDraws(), parsed.settings, parsed.base);
     if (const auto problem = SiteProblem(input)) {
       err << "norv-service publish: " << *problem << "\n";
       return kExitBadInput;
     }
-    const std::filesystem::path version = WriteSite(parsed.site, BuildSite(input));
+    std::vector<SiteFile> files = BuildSite(input);
+    files.insert(files.end(), release.files.begin(), release.files.end());
+    const std::filesystem::path version = WriteSite(parsed.site, files);
     Summarize(input, version, err);
-    out << EnvironmentLines(SiteLayout(parsed.base).Base(), !input.downloadLists.empty());
+    out << EnvironmentLines(SiteLayout(parsed.base).Base(), !input.downloadLists.empty() || !release.files.empty());
     return 0;
+  } catch (const SettingsError& error) {
+    err << "norv-service publish: " << error.what() << "\n";
+    return kExitBadInput;
   } catch (const StoreError& error) {
     err << "norv-service publish: " << error.what() << "\n";
     return kExitBadInput;
+  } catch (const SigningError& error) {
+    err << "norv-service publish: " << error.what() << "\n";
+    return kExitFailure;
   } catch (const SiteWriteError& error) {
     err << "norv-service publish: " << error.what() << "\n";
     return kExitFailure;

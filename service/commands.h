@@ -18,6 +18,8 @@ int RunImport(Arguments args, std::ostream& out, std::ostream& err);
 int RunUpdate(Arguments args, std::ostream& out, std::ostream& err);
 int RunPublish(Arguments args, std::ostream& out, std::ostream& err);
 int RunServe(Arguments args, std::ostream& out, std::ostream& err);
+int RunKeygen(Arguments args, std::ostream& out, std::ostream& err);
+int RunSignRelease(Arguments args, std::ostream& out, std::ostream& err);
 
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitBadInput = 2;

@@ -21,6 +21,7 @@ constexpr Subcommand kSubcommands[] = {
     {"init", norv::service::RunInit},       {"parse", norv::service::RunParse},
     {"import", norv::service::RunImport},   {"update", norv::service::RunUpdate},
     {"publish", norv::service::RunPublish}, {"serve", norv::service::RunServe},
+    {"keygen", norv::service::RunKeygen},   {"sign-release", norv::service::RunSignRelease},
 };
 
 constexpr std::string_view kUsage =
@@ -29,7 +30,9 @@ constexpr std::string_view kUsage =
     "       norv-service import STORE FILE...\n"
     "       norv-service update STORE [--bank URL] [--metrics FILE]\n"
     "       norv-service publish STORE SITE --base URL [--config FILE]\n"
-    "       norv-service serve STORE [--port N] [--bind ADDR] [--update-every MIN] [--test-controls]\n";
+    "       norv-service serve STORE [--port N] [--bind ADDR] [--update-every MIN] [--test-controls]\n"
+    "       norv-service keygen KEYFILE\n"
+    "       norv-service sign-release SETUP.EXE --release norvale=NNNN --url URL --key KEYFILE [--expires DAYS]\n";
 
 }  // namespace
 

@@ -1,11 +1,11 @@
 ; Norvale's setup program: a per-user install, without elevation, of norv.exe,
-; nnote.exe, the update sound and the help file, the data folder with the four
+; nnote.exe, the update tool liveup.exe, the update sound and the help file, the data folder with the four
 ; data files the program needs before its first start, a Start-menu shortcut
 ; and the entry in the user's Apps list; and its uninstaller.
 ;
 ; The Windows build makes it (cmake/Installer.cmake), with these defines:
 ;   VERSION   the release as shown, "5.1"
-;   PAYLOAD   the folder with the stripped norv.exe and nnote.exe
+;   PAYLOAD   the folder with the stripped norv.exe, nnote.exe and liveup.exe
 ;   FILES     the build folder, with norv.wav, norv.chm and artwork/norv.ico
 ;   OUTFILE   the setup program to write
 ; This file is UTF-8 without a byte-order mark: makensis -INPUTCHARSET UTF8.
@@ -292,6 +292,13 @@ Section "Norvale" SecProgram
   File "${PAYLOAD}/nnote.exe"
   File "${FILES}/norv.wav"
   File "${FILES}/norv.chm"
+  ; The update tool may be the very program running this setup: a running
+  ; program can be renamed but not overwritten, so the old copy steps aside,
+  ; and is removed here once it has ended (or by the next setup or the uninstaller).
+  Delete "$INSTDIR\liveup.old"
+  Rename "$INSTDIR\liveup.exe" "$INSTDIR\liveup.old"
+  File "${PAYLOAD}/liveup.exe"
+  Delete "$INSTDIR\liveup.old"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
   CreateShortcut "${SHORTCUT}" "$INSTDIR\norv.exe" "" "$INSTDIR\norv.exe" 0 SW_SHOWNORMAL "" "${PRODUCT}"
@@ -327,6 +334,8 @@ Section "un.Norvale のプログラム" SecUninstallProgram
 
   Delete "$INSTDIR\norv.exe"
   Delete "$INSTDIR\nnote.exe"
+  Delete "$INSTDIR\liveup.exe"
+  Delete "$INSTDIR\liveup.old"
   Delete "$INSTDIR\norv.wav"
   Delete "$INSTDIR\norv.chm"
   Delete "$INSTDIR\uninstall.exe"

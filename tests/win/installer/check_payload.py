@@ -14,7 +14,7 @@ import sys
 import tempfile
 import zlib
 
-PROGRAMS = {"norv.exe": "wWinMain", "nnote.exe": "wWinMain"}
+PROGRAMS = {"norv.exe": "wWinMain", "nnote.exe": "wWinMain", "liveup.exe": "wWinMain"}
 
 
 def run(*command):

@@ -25,8 +25,8 @@ using namespace testing;
 
 constexpr std::array<const wchar_t*, 4> kDataFiles{L"dat_lot6.tan", L"dat_mini.tan", L"dat_num4.tan",
                                                    L"dat_num3.tan"};
-constexpr std::array<const wchar_t*, 5> kProgramFiles{L"norv.exe", L"nnote.exe", L"norv.wav", L"norv.chm",
-                                                      L"uninstall.exe"};
+constexpr std::array<const wchar_t*, 6> kProgramFiles{L"norv.exe", L"nnote.exe", L"liveup.exe", L"norv.wav",
+                                                      L"norv.chm", L"uninstall.exe"};
 constexpr wchar_t kChosenFolder[] = L"C:\\Apps\\Norvale\\";
 
 std::wstring WithoutSlash(const std::wstring& folder) { return folder.substr(0, folder.size() - 1); }
@@ -114,6 +114,7 @@ TEST(Installer, SilentInstallPutsEverythingInPlaceAndTheProgramStarts) {
   EXPECT_TRUE(SameContent(folder + L"norv.exe", BuildFolder() + L"payload\\norv.exe"))
       << "the stripped build is the one shipped";
   EXPECT_TRUE(SameContent(folder + L"nnote.exe", BuildFolder() + L"payload\\nnote.exe"));
+  EXPECT_TRUE(SameContent(folder + L"liveup.exe", BuildFolder() + L"payload\\liveup.exe"));
   EXPECT_TRUE(SameContent(folder + L"norv.chm", BuildFolder() + L"norv.chm"));
   EXPECT_TRUE(SameContent(folder + L"norv.wav", BuildFolder() + L"norv.wav"));
   for (const wchar_t* file : kDataFiles) {
