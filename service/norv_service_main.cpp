@@ -29,7 +29,7 @@ constexpr std::string_view kUsage =
     "       norv-service import STORE FILE...\n"
     "       norv-service update STORE [--bank URL]\n"
     "       norv-service publish STORE SITE --base URL [--config FILE]\n"
-    "       norv-service serve STORE [--port N] [--bind ADDR] [--update-every MIN] [--test-controls]\n";
+    "       norv-service serve STORE [--port N] [--bind ADDR] [--update-every MIN]\n";
 
 }  // namespace
 

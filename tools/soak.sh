@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The completeness soak: DAYS days of new draws, faults on the addresses the
-# program asks for and checks killed part-way, against the maker's service in
-# test mode; then one good check with the faults gone must leave every data
+# program asks for and checks killed part-way, against the test service
+# (tools/service-ctl); then one good check with the faults gone must leave every data
 # file equal to the published history, byte for byte
 # (tests/win/helpers/soak_driver.cpp). The same SEED plays the same days.
 #   tools/soak.sh DAYS SEED [--no-hangs]

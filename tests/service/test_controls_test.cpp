@@ -1,7 +1,7 @@
 // The test mode: made-up draws after the store's real ones, held-back
 // histories, faults and the log, without touching the store.
 
-#include "service/test_controls.h"
+#include "tests/test_service/test_controls.h"
 
 #include <gtest/gtest.h>
 
@@ -209,6 +209,12 @@ TEST_F(TestModeTest, UnknownFaultsAndGamesAreRefused) {
   EXPECT_EQ(Get("/control/fault?kind=404").status, 400);
   EXPECT_EQ(Get("/control/publish?game=7").status, 400);
   EXPECT_EQ(Get("/control/nothing").status, 404);
+}
+
+TEST_F(TestModeTest, ACountBeyondTheLastDrawNumberStopsAtIt) {
+  EXPECT_EQ(Text("/control/publish?game=num3&count=2147483647"), "published=9999 history=9998\n");
+  EXPECT_EQ(Text("/control/publish?game=num3&count=2147483647"), "published=9999 history=9998\n")
+      << "a full history takes no more, and the count does not overflow on top of it";
 }
 
 TEST_F(TestModeTest, ResetRestoresTheStoresState) {

@@ -1,4 +1,4 @@
-#include "service/served_site.h"
+#include "tests/test_service/served_site.h"
 
 #include <ostream>
 
@@ -31,7 +31,7 @@ bool ServedSite::TryPublish(bool readStore, std::ostream& err) {
     Publish(readStore);
     return true;
   } catch (const std::exception& error) {
-    err << "norv-service serve: " << error.what() << "; still serving the last site published\n";
+    err << "norv-test-service: " << error.what() << "; still serving the last site published\n";
     return false;
   }
 }

@@ -1,4 +1,4 @@
-#include "service/test_controls.h"
+#include "tests/test_service/test_controls.h"
 
 #include <algorithm>
 
@@ -342,7 +342,9 @@ http::Reply TestControls::Publish(const Query& query) {
   const auto i = static_cast<std::size_t>(GameIndex(*game));
   {
     std::lock_guard lock(mutex_);
-    served_.extra[i] = std::min(served_.extra[i] + *count, kHighestDrawNumber - served_.storeCounts[i]);
+    // Capped before it is added: a count near INT_MAX must not overflow.
+    const int room = std::max(0, kHighestDrawNumber - served_.storeCounts[i] - served_.extra[i]);
+    served_.extra[i] += std::min(*count, room);
   }
   Republish();
   std::lock_guard lock(mutex_);
