@@ -56,6 +56,7 @@ std::string ReadText(const fs::path& path) {
 [[noreturn]] void ExecNginx(const std::vector<char*>& argv, pid_t parent, int quiet, bool keepStderr) {
   ::prctl(PR_SET_PDEATHSIG, SIGTERM);
   if (::getppid() != parent) ::_exit(127);
+  ::setpgid(0, 0);  // its workers with it, so that none outlives it
   sigset_t none;
   sigemptyset(&none);
   ::sigprocmask(SIG_SETMASK, &none, nullptr);
@@ -120,6 +121,8 @@ NginxProcess::NginxProcess(const fs::path& program, const NginxSite& site) : sit
   pid_ = ::fork();
   if (pid_ < 0) throw NginxError("cannot start nginx", false);
   if (pid_ == 0) ExecNginx(argv, parent, quiet.Get(), site_.logRequests);
+  ::setpgid(pid_, pid_);  // as the child does, whichever comes first
+  group_ = pid_;
 
   // nginx writes its pid file once its sockets listen.
   const auto limit = std::chrono::steady_clock::now() + kStartLimit;
@@ -141,8 +144,15 @@ NginxProcess::~NginxProcess() { Stop(); }
 bool NginxProcess::Ended() {
   if (pid_ <= 0) return true;
   if (::waitpid(pid_, &status_, WNOHANG) != pid_) return false;
-  pid_ = 0;
+  Reaped();
   return true;
+}
+
+// Workers of a master that was killed would keep the port; they go too.
+void NginxProcess::Reaped() {
+  pid_ = 0;
+  if (group_ > 0) ::kill(-group_, SIGKILL);
+  group_ = 0;
 }
 
 std::string NginxProcess::EndReason() const {
@@ -159,7 +169,7 @@ void NginxProcess::Stop() {
     if (std::chrono::steady_clock::now() > limit) {
       ::kill(pid_, SIGKILL);
       ::waitpid(pid_, &status_, 0);
-      pid_ = 0;
+      Reaped();
       return;
     }
     std::this_thread::sleep_for(10ms);

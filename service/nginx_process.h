@@ -1,7 +1,8 @@
 #pragma once
 // Debian's nginx run on one site as a child process: started with a
 // configuration written into the site's state folder, watched, and stopped.
-// It dies with its parent, so a killed `serve` leaves no server behind.
+// It dies with its parent, so a killed `serve` leaves no server behind, and
+// its workers end with it.
 
 #include <sys/types.h>
 
@@ -48,10 +49,12 @@ class NginxProcess {
 
  private:
   void Stop();
+  void Reaped();
   std::string ErrorLogReason() const;
 
   const NginxSite site_;
   pid_t pid_ = -1;
+  pid_t group_ = 0;  // nginx's process group: the master and its workers
   int status_ = 0;
 };
 

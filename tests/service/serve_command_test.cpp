@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fstream>
+#include <vector>
 #include <thread>
 
 #include "acquisition/status_file.h"
@@ -67,6 +69,14 @@ class ServeProcess {
     return true;
   }
 
+  // The processes it started (nginx's master).
+  std::vector<pid_t> Children() const {
+    std::ifstream list("/proc/" + std::to_string(pid_) + "/task/" + std::to_string(pid_) + "/children");
+    std::vector<pid_t> children;
+    for (pid_t child; list >> child;) children.push_back(child);
+    return children;
+  }
+
   int Stop() {
     if (pid_ > 0) {
       ::kill(pid_, SIGTERM);
@@ -118,6 +128,27 @@ TEST(ServeCommand, ServesThePublishedSiteThroughNginxWithoutTestControls) {
   }
   EXPECT_EQ(serve.Stop(), 0);
   EXPECT_FALSE(testing::Connection(port).Connected()) << "nginx ends with serve";
+}
+
+TEST(ServeCommand, AnNginxKilledIsStartedAgainOnTheSamePort) {
+  TempFolder folder;
+  testing::MakeStore(folder.File("store"), {40, 30, 60, 50});
+  ServeProcess serve(folder, {});
+  const int port = serve.WaitForPort();
+  ASSERT_NE(port, 0) << folder.Read("stderr");
+  const std::vector<pid_t> nginx = serve.Children();
+  ASSERT_EQ(nginx.size(), 1u);
+  ::kill(nginx[0], SIGKILL);  // its workers would keep the port if they were left
+  int status = 0;
+  for (int i = 0; i < 100 && (serve.Children() == nginx || status != 200); ++i) {
+    std::this_thread::sleep_for(50ms);
+    status = StatusOf(port, "/svc1/status.txt");
+  }
+  EXPECT_EQ(status, 200);
+  EXPECT_NE(serve.Children(), nginx);
+  EXPECT_NE(folder.Read("stderr").find("nginx ended (signal 9); starting it again"), std::string::npos)
+      << folder.Read("stderr");
+  EXPECT_EQ(serve.Stop(), 0);
 }
 
 TEST(ServeCommand, WithoutNginxItEndsSayingWhyInOneLine) {
