@@ -192,12 +192,14 @@ class ServedByNginx {
   int port_ = 0;
 };
 
-void IgnoreChild(int) {}
+// SIGCHLD is only waited for; the handler keeps it from being discarded.
+void OnChild(int) {}
 
 int Serve(const ServeArguments& parsed, std::ostream& out, std::ostream& err) {
   const std::optional<fs::path> program = FindNginx(parsed.nginx);
   if (!program) {
-    err << "norv-service serve: nginx is not installed (" << (parsed.nginx.empty() ? "none on PATH or in /usr/sbin" : parsed.nginx + " cannot be run") << "; Debian's package is nginx)\n";
+    const std::string where = parsed.nginx.empty() ? "none on PATH or in /usr/sbin" : parsed.nginx + " cannot be run";
+    err << "norv-service serve: nginx is not installed (" << where << "; Debian's package is nginx)\n";
     return kExitFailure;
   }
   // Blocked before any thread starts, so that only the wait below takes them;
@@ -206,7 +208,7 @@ int Serve(const ServeArguments& parsed, std::ostream& out, std::ostream& err) {
   sigset_t signals = StopSignals();
   sigaddset(&signals, SIGCHLD);
   pthread_sigmask(SIG_BLOCK, &signals, nullptr);
-  ::signal(SIGCHLD, IgnoreChild);
+  ::signal(SIGCHLD, OnChild);
   ::signal(SIGPIPE, SIG_IGN);
 
   PrivateFolder folder(parsed.site.empty() ? parsed.site : fs::absolute(parsed.site).string());
