@@ -35,7 +35,9 @@ class TestModeTest : public ::testing::Test {
     SiteInput input = SiteInputFor(store_, settings_, kBase);
     controls_.Apply(input, "http://127.0.0.1:40123");
     ASSERT_EQ(SiteProblem(input), std::nullopt);
-    site_.Publish(BuildSite(input));
+    std::vector<SiteFile> files = BuildSite(input);
+    controls_.MarkSamples(files, SiteLayout(kBase));
+    site_.Publish(files);
   }
 
   http::Reply Get(const std::string& target, const std::string& agent = "norv") {
@@ -76,6 +78,11 @@ TEST_F(TestModeTest, PublishingAddsMadeUpDrawsAfterTheRealOnesMarkedAsSamples) {
   ASSERT_NE(sample, std::string::npos);
   EXPECT_LT(sample, page.find("第21回")) << "the notice stands before the made-up draw";
   EXPECT_EQ(page.find("SAMPLE DATA", page.find("第21回")), std::string::npos) << "the real draws carry none";
+  EXPECT_NE(page.find("SAMPLE DATA", sample + 1), std::string::npos) << "one at the top, one at the draw";
+  EXPECT_EQ(ReadResultText(Game::MiniLoto, page, 20).record, RecordText(store_[1].back()))
+      << "the notices do not disturb the reader";
+  EXPECT_NE(Text("/bank/takarakuji/loto/index2.html").find("SAMPLE DATA"), std::string::npos);
+  EXPECT_EQ(Text("/bank/takarakuji/loto/loto6/index.html").find("SAMPLE DATA"), std::string::npos);
   EXPECT_EQ(FieldAt(Status(), 41, 4), "0020");
   // The history now ends with the store's newest real draw.
   const std::string history = RemoveLineBreaks(Text("/svc2/mini.txt"));

@@ -27,6 +27,7 @@
 #include <string>
 #include <string_view>
 
+#include "service/site_layout.h"
 #include "tests/test_service/http_request.h"
 #include "tests/test_service/sample_draws.h"
 #include "service/site_content.h"
@@ -74,6 +75,10 @@ class TestControls {
   // counts held back, releases and mark, sample download lists when the
   // site names none. `origin` is the service's address without the final "/".
   void Apply(SiteInput& input, std::string_view origin);
+
+  // The notice on every page that shows a made-up draw of the last Apply:
+  // `files` as BuildSite made them from its input.
+  void MarkSamples(std::vector<SiteFile>& files, const SiteLayout& layout) const;
 
   // A request in test mode: the control and test endpoints, faults and the
   // log, and everything else from `site`.
