@@ -18,13 +18,15 @@ target_link_libraries(norv_core PUBLIC Threads::Threads)
 norvale_warnings(norv_core)
 
 if(NORVALE_FUZZ)
-  # The service contributes only its portable reader of the bank's files.
+  # The service contributes only its portable reader of the bank's files, and
+  # the test service its request parser.
   add_subdirectory(${CMAKE_SOURCE_DIR}/service ${CMAKE_BINARY_DIR}/service)
+  add_subdirectory(${CMAKE_SOURCE_DIR}/tests/test_service ${CMAKE_BINARY_DIR}/tests/test_service)
   file(GLOB _fuzzers CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*_fuzz.cpp)
   foreach(src IN LISTS _fuzzers)
     get_filename_component(name ${src} NAME_WE)
     add_executable(${name} ${src})
-    target_link_libraries(${name} PRIVATE norv_core norv_service_reader)
+    target_link_libraries(${name} PRIVATE norv_core norv_service_reader norv_test_service_parser)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer)
   endforeach()
   return()

@@ -100,7 +100,7 @@ endif()
 # real published site (under nginx and under its own server) for the end-to-end
 # check. Both keep their state, ports included, in one folder that the tests
 # find through their environment.
-set(NORVALE_NATIVE_BUILD ${CMAKE_SOURCE_DIR}/build/native CACHE PATH "Native build that holds norv-service")
+set(NORVALE_NATIVE_BUILD ${CMAKE_SOURCE_DIR}/build/native CACHE PATH "Native build that holds norv-service and norv-test-service")
 set(_services_state ${CMAKE_BINARY_DIR}/local-services)
 add_test(NAME test_service_start
   COMMAND ${CMAKE_SOURCE_DIR}/tools/service-ctl start ${_services_state} ${NORVALE_NATIVE_BUILD})

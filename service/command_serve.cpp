@@ -1,13 +1,13 @@
-// norv-service serve STORE: publishes the store into a private folder and
-// answers HTTP from memory, publishing again whenever the store changes.
+// norv-service serve STORE: publishes the store into its site folder and runs
+// nginx on it, publishing again whenever the store changes. The service itself
+// never reads a request from the network.
 
 #include <pthread.h>
 #include <signal.h>
-#include <stdlib.h>
+#include <unistd.h>
 
 #include <condition_variable>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <mutex>
@@ -15,14 +15,14 @@
 #include <ostream>
 #include <thread>
 
-#include "base/text_basics.h"
-
-#include "service/commands.h"
-#include "service/http_server.h"
-#include "service/served_site.h"
-#include "service/site_arguments.h"
-#include "service/store_watch.h"
 #include "service/bank_client.h"
+#include "service/commands.h"
+#include "service/nginx_process.h"
+#include "service/serve_support.h"
+#include "service/site_arguments.h"
+#include "service/site_layout.h"
+#include "service/site_publisher.h"
+#include "service/store_watch.h"
 #include "service/update_once.h"
 
 namespace norv::service {
@@ -36,39 +36,32 @@ constexpr std::string_view kServeUsage =
     "         [--port-file FILE] [--env-file FILE] [--update-every MIN [--bank URL] [--metrics FILE]]\n"
     "         [--threads N]\n"
     "         [--config FILE] [--release PRODUCT=N]... [--download PRODUCT=URL]...\n"
-    "         [--test-controls [--seed N]] [--verbose]\n";
+    "         [--nginx PROGRAM] [--verbose]\n";
+
+// A port picked free can be taken before nginx binds it: pick again.
+constexpr int kPortAttempts = 5;
 
 struct ServeArguments {
   std::string store;
-  http::ServerOptions server;
-  std::string base, site, portFile, envFile;
+  std::string bindAddress = "127.0.0.1";
+  int port = 0;     // 0 picks a free port
+  int threads = 0;  // nginx workers; 0 for one per processor
+  std::string base, site, portFile, envFile, nginx;
   int updateMinutes = 0;
   std::string bank{kDefaultBank};
   std::string metrics;
-  bool testControls = false;
-  std::uint64_t seed = kDefaultSampleSeed;
   bool verbose = false;
   SiteSettings settings;
 };
-
-int NumberOption(Arguments args, std::size_t& i, int lowest, int highest) {
-  const std::string& value = OptionValue(args, i);
-  const std::optional<int> number = ParseDigits(value);
-  if (!number || *number < lowest || *number > highest) {
-    throw SettingsError(args[i - 1] + " takes a number from " + std::to_string(lowest) + " to " +
-                        std::to_string(highest));
-  }
-  return *number;
-}
 
 ServeArguments ParseServeArguments(Arguments args) {
   ServeArguments parsed;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (arg == "--port") {
-      parsed.server.port = NumberOption(args, i, 0, 65535);
+      parsed.port = NumberOption(args, i, 0, 65535);
     } else if (arg == "--bind") {
-      parsed.server.bindAddress = OptionValue(args, i);
+      parsed.bindAddress = OptionValue(args, i);
     } else if (arg == "--base") {
       parsed.base = OptionValue(args, i);
     } else if (arg == "--site") {
@@ -84,11 +77,9 @@ ServeArguments ParseServeArguments(Arguments args) {
     } else if (arg == "--metrics") {
       parsed.metrics = OptionValue(args, i);
     } else if (arg == "--threads") {
-      parsed.server.threads = NumberOption(args, i, 1, 64);
-    } else if (arg == "--seed") {
-      parsed.seed = static_cast<std::uint64_t>(NumberOption(args, i, 0, 2'000'000'000));
-    } else if (arg == "--test-controls") {
-      parsed.testControls = true;
+      parsed.threads = NumberOption(args, i, 1, 64);
+    } else if (arg == "--nginx") {
+      parsed.nginx = OptionValue(args, i);
     } else if (arg == "--verbose") {
       parsed.verbose = true;
     } else if (!TakeSiteOption(args, i, parsed.settings)) {
@@ -101,56 +92,10 @@ ServeArguments ParseServeArguments(Arguments args) {
   return parsed;
 }
 
-// The address clients reach the service by, unless --base names another.
-std::string DefaultBase(const std::string& bindAddress, int port) {
-  std::string host = bindAddress;
-  if (host == "0.0.0.0") host = "127.0.0.1";
-  if (host == "::") host = "::1";
-  if (host.find(':') != std::string::npos) host = "[" + host + "]";
-  return "http://" + host + ":" + std::to_string(port) + "/";
-}
-
-// Written beside and renamed into place, so a script never reads half a file.
-bool WriteWhole(const std::string& path, const std::string& text) {
-  const std::string partial = path + ".partial";
-  {
-    std::ofstream file(partial, std::ios::binary | std::ios::trunc);
-    if (!(file << text)) return false;
-  }
-  std::error_code error;
-  fs::rename(partial, path, error);
-  return !error;
-}
-
-// A private folder for the site when --site names none, removed at the end.
-class PrivateFolder {
- public:
-  explicit PrivateFolder(const std::string& site) {
-    if (!site.empty()) {
-      site_ = site;
-      return;
-    }
-    const fs::path base = fs::temp_directory_path() / "norv-serve-XXXXXX";
-    std::string pattern = base.string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a private folder in /tmp");
-    owned_ = pattern;
-    site_ = *owned_ / "site";
-  }
-  ~PrivateFolder() {
-    std::error_code ignored;
-    if (owned_) fs::remove_all(*owned_, ignored);
-  }
-  const fs::path& Site() const { return site_; }
-
- private:
-  fs::path site_;
-  std::optional<fs::path> owned_;
-};
-
 // Runs `update` on the store every so many minutes until stopped.
 class UpdateSchedule {
  public:
-  UpdateSchedule(fs::path store, std::string bank, fs::path metrics, int minutes, ServedSite& site) {
+  UpdateSchedule(fs::path store, std::string bank, fs::path metrics, int minutes, SitePublisher& site) {
     if (minutes <= 0) return;
     thread_ = std::thread([this, store = std::move(store), bank = std::move(bank), metrics = std::move(metrics),
                            minutes, &site] {
@@ -158,7 +103,7 @@ class UpdateSchedule {
       while (!cv_.wait_for(lock, std::chrono::minutes(minutes), [this] { return stop_; })) {
         lock.unlock();
         const int status = RunUpdateOnce(store, bank, std::cerr, metrics);
-        if (status == 0 || status == kExitStale) site.TryPublish(true, std::cerr);
+        if (status == 0 || status == kExitStale) site.TryPublish(std::cerr);
         lock.lock();
       }
     });
@@ -179,79 +124,119 @@ class UpdateSchedule {
   std::thread thread_;
 };
 
-sigset_t StopSignals() {
-  sigset_t signals;
-  sigemptyset(&signals);
-  sigaddset(&signals, SIGINT);
-  sigaddset(&signals, SIGTERM);
-  sigaddset(&signals, SIGHUP);
-  return signals;
-}
+// Failures that end `serve` with a one-line reason and an exit status.
+struct ServeFailure {
+  int status;
+  std::string reason;
+};
 
-http::RequestLogger VerboseLogger() {
-  auto mutex = std::make_shared<std::mutex>();
-  return [mutex](const http::Request& request, int status) {
-    std::lock_guard lock(*mutex);
-    std::cerr << status << ' ' << request.target << ' ' << request.userAgent << '\n';
-  };
-}
+// The site published and nginx serving it on a port of its own: a port
+// picked free is picked again when another program takes it first.
+class ServedByNginx {
+ public:
+  ServedByNginx(const ServeArguments& parsed, const fs::path& program, const PrivateFolder& folder)
+      : parsed_(parsed), program_(program), folder_(folder) {
+    for (int attempt = 1;; ++attempt) {
+      const int port = parsed.port != 0 ? parsed.port : FreePort(parsed.bindAddress);
+      PublishFor(port);
+      try {
+        Start(port);
+        return;
+      } catch (const NginxError& error) {
+        if (!error.AddressInUse() || parsed.port != 0 || attempt == kPortAttempts) {
+          throw ServeFailure{kExitFailure, error.what()};
+        }
+      }
+    }
+  }
 
-int Serve(ServeArguments& parsed, std::ostream& out, std::ostream& err) {
-  // Blocked before any thread starts, so that only the wait below takes them.
-  const sigset_t signals = StopSignals();
+  SitePublisher& Publisher() { return *publisher_; }
+  int Port() const { return port_; }
+
+  // When nginx has ended unasked, starts it again on the same port.
+  void Supervise(std::ostream& err) {
+    if (!nginx_->Ended()) return;
+    err << "norv-service serve: nginx ended (" << nginx_->EndReason() << "); starting it again\n";
+    std::this_thread::sleep_for(std::chrono::seconds(1));  // no busy loop if it keeps failing
+    try {
+      Start(port_);
+    } catch (const NginxError& error) {
+      throw ServeFailure{kExitFailure, error.what()};
+    }
+  }
+
+ private:
+  void PublishFor(int port) {
+    const std::string base = parsed_.base.empty() ? DefaultBase(parsed_.bindAddress, port) : parsed_.base;
+    if (const auto problem = BaseUrlProblem(base)) throw ServeFailure{kExitBadInput, *problem};
+    publisher_ = std::make_unique<SitePublisher>(parsed_.store, folder_.Site(), SiteLayout(base).Base(),
+                                                 parsed_.settings);
+    try {
+      publisher_->Publish();
+    } catch (const std::exception& error) {
+      throw ServeFailure{kExitFailure, error.what()};
+    }
+  }
+
+  void Start(int port) {
+    NginxSite site;
+    site.listen = ListenAddress(parsed_.bindAddress, port);
+    site.root = folder_.Site();
+    site.state = folder_.Own() / "nginx";
+    site.workers = parsed_.threads;
+    site.logRequests = parsed_.verbose;
+    site.asRoot = ::geteuid() == 0;
+    nginx_.reset();
+    nginx_ = std::make_unique<NginxProcess>(program_, site);
+    port_ = port;
+  }
+
+  const ServeArguments& parsed_;
+  const fs::path program_;
+  const PrivateFolder& folder_;
+  std::unique_ptr<SitePublisher> publisher_;
+  std::unique_ptr<NginxProcess> nginx_;
+  int port_ = 0;
+};
+
+// SIGCHLD is only waited for; the handler keeps it from being discarded.
+void OnChild(int) {}
+
+int Serve(const ServeArguments& parsed, std::ostream& out, std::ostream& err) {
+  const std::optional<fs::path> program = FindNginx(parsed.nginx);
+  if (!program) {
+    const std::string where = parsed.nginx.empty() ? "none on PATH or in /usr/sbin" : parsed.nginx + " cannot be run";
+    err << "norv-service serve: nginx is not installed (" << where << "; Debian's package is nginx)\n";
+    return kExitFailure;
+  }
+  // Blocked before any thread starts, so that only the wait below takes them;
+  // SIGCHLD too, which says that nginx ended. A handler, not SIG_IGN, which
+  // would reap nginx before it could be seen to end.
+  sigset_t signals = StopSignals();
+  sigaddset(&signals, SIGCHLD);
   pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+  ::signal(SIGCHLD, OnChild);
   ::signal(SIGPIPE, SIG_IGN);
 
-  std::optional<TestControls> test;
-  if (parsed.testControls) test.emplace(parsed.seed);
-  std::unique_ptr<ServedSite> served;
-  if (parsed.verbose) parsed.server.logger = VerboseLogger();
-  http::Server server(
-      [&](const http::Request& request) {
-        return test ? test->Handle(request, served->Site()) : served->Site().Handle(request);
-      },
-      parsed.server);
+  PrivateFolder folder(parsed.site.empty() ? parsed.site : fs::absolute(parsed.site).string());
+  ServedByNginx served(parsed, *program, folder);
+  StoreWatch watch(parsed.store, [&] { served.Publisher().TryPublish(std::cerr); });
+  UpdateSchedule updates(parsed.store, parsed.bank, parsed.metrics, parsed.updateMinutes, served.Publisher());
 
-  const std::string base = parsed.base.empty() ? DefaultBase(parsed.server.bindAddress, server.Port()) : parsed.base;
-  if (const auto problem = BaseUrlProblem(base)) {
-    err << "norv-service serve: " << *problem << "\n";
-    return kExitBadInput;
-  }
-  PrivateFolder folder(parsed.site);
-  served = std::make_unique<ServedSite>(parsed.store, folder.Site(), SiteLayout(base).Base(), parsed.settings,
-                                        test ? &*test : nullptr);
-  try {
-    served->Publish(true);
-  } catch (const std::exception& error) {
-    err << "norv-service serve: " << error.what() << "\n";
-    return kExitFailure;
-  }
-  if (test) {
-    test->SetHooks({[&] { served->TryPublish(false, std::cerr); }, [&] { server.ReleaseHolds(); }});
-  }
-  server.Start();
-  StoreWatch watch(parsed.store, [&] { served->TryPublish(true, std::cerr); });
-  UpdateSchedule updates(parsed.store, parsed.bank, parsed.metrics, parsed.updateMinutes, *served);
+  Announcement announcement;
+  announcement.base = served.Publisher().Base();
+  announcement.downloadLists = !parsed.settings.downloadPages.empty();
+  announcement.port = served.Port();
+  announcement.envFile = parsed.envFile;
+  announcement.portFile = parsed.portFile;
+  if (!Announce(announcement, parsed.store, out, err)) return kExitFailure;
 
-  const bool downloadLists = test || !parsed.settings.downloadPages.empty();
-  const std::string lines = EnvironmentLines(served->Base(), downloadLists);
-  if (!parsed.envFile.empty() && !WriteWhole(parsed.envFile, lines)) {
-    err << "norv-service serve: cannot write the environment file\n";
-    return kExitFailure;
+  for (;;) {
+    int signal = 0;
+    sigwait(&signals, &signal);
+    if (signal != SIGCHLD) return 0;
+    served.Supervise(err);
   }
-  err << "norv-service serve: " << served->Base() << " from " << parsed.store
-      << (test ? " in test mode (made-up draws can be published on top)" : "") << "\n";
-  out << lines << std::flush;
-  // The port file comes last: scripts wait for it, then read everything above.
-  if (!parsed.portFile.empty() && !WriteWhole(parsed.portFile, std::to_string(server.Port()) + "\n")) {
-    err << "norv-service serve: cannot write the port file\n";
-    return kExitFailure;
-  }
-
-  int signal = 0;
-  sigwait(&signals, &signal);
-  server.Stop();
-  return 0;
 }
 
 }  // namespace
@@ -266,6 +251,9 @@ int RunServe(Arguments args, std::ostream& out, std::ostream& err) {
   }
   try {
     return Serve(parsed, out, err);
+  } catch (const ServeFailure& failure) {
+    err << "norv-service serve: " << failure.reason << "\n";
+    return failure.status;
   } catch (const std::exception& error) {
     err << "norv-service serve: " << error.what() << "\n";
     return kExitFailure;

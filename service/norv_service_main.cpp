@@ -30,7 +30,7 @@ constexpr std::string_view kUsage =
     "       norv-service import STORE FILE...\n"
     "       norv-service update STORE [--bank URL] [--metrics FILE]\n"
     "       norv-service publish STORE SITE --base URL [--config FILE]\n"
-    "       norv-service serve STORE [--port N] [--bind ADDR] [--update-every MIN] [--test-controls]\n"
+    "       norv-service serve STORE [--port N] [--bind ADDR] [--update-every MIN]\n"
     "       norv-service keygen KEYFILE\n"
     "       norv-service sign-release SETUP.EXE --release norvale=NNNN --url URL --key KEYFILE [--expires DAYS]\n";
 

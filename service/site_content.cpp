@@ -28,12 +28,6 @@ std::vector<Draw> NewestFirst(const GameSource& source, int count) {
   return newest;
 }
 
-bool AnySample(const SiteInput& input) {
-  return std::any_of(input.games.begin(), input.games.end(), [](const GameSource& source) {
-    return !source.draws.empty() && source.draws.back().number >= source.firstSample;
-  });
-}
-
 }  // namespace
 
 int GameSource::PublishedHistoryCount() const {
@@ -80,14 +74,13 @@ std::vector<SiteFile> BuildSite(const SiteInput& input) {
     AddCopies(files, {SiteLayout::HistoryPath(game, 0), SiteLayout::HistoryPath(game, 1)}, kText,
               HistoryText(source.draws, static_cast<std::size_t>(count)));
     const std::vector<Draw> shown = NewestFirst(source, input.resultDraws);
-    files.push_back({layout.ResultPagePath(game), kHtml, Shared(ResultPage(game, shown, source.firstSample))});
+    files.push_back({layout.ResultPagePath(game), kHtml, Shared(ResultPage(game, shown))});
   }
   AddCopies(files, {SiteLayout::StatusPath(0), SiteLayout::StatusPath(1)}, kText, StatusText(status));
 
-  const bool sample = AnySample(input);
   for (PageFamily family : {PageFamily::Loto, PageFamily::Numbers}) {
     AddCopies(files, {layout.IndexPagePath(family, false), layout.IndexPagePath(family, true)}, kHtml,
-              IndexPage(layout, family, sample));
+              IndexPage(layout, family));
   }
   for (const auto& [fileName, address] : input.downloadLists) {
     AddCopies(files, {SiteLayout::DownloadFolder(0) + fileName, SiteLayout::DownloadFolder(1) + fileName}, kText,

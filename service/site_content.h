@@ -6,7 +6,6 @@
 // further behind takes the history and then the page.
 
 #include <array>
-#include <climits>
 #include <memory>
 #include <optional>
 #include <string>
@@ -29,7 +28,6 @@ struct GameSource {
   std::vector<Draw> draws;  // 1..N in order
   // Draws the history and the status count hold; nothing for all but the newest.
   std::optional<int> historyCount;
-  int firstSample = INT_MAX;  // draws from this number on are made up (test mode)
 
   // The history count actually published: never more than the draws held.
   int PublishedHistoryCount() const;

@@ -8,9 +8,6 @@ namespace norv::service {
 
 namespace {
 
-constexpr std::string_view kSampleNotice =
-    "SAMPLE DATA - NOT REAL RESULTS / "
-    "これは試験用のサンプルデータです。実際の当せん番号ではありません。";
 constexpr std::string_view kPageTail = "</body>\r\n</html>\r\n";
 
 struct PrizeLabel {
@@ -55,11 +52,10 @@ std::string JapaneseDate(std::string_view iso) {
   return part(0, 4) + "年" + part(5, 2) + "月" + part(8, 2) + "日";
 }
 
-std::string PageHead(std::string_view title, bool sampleNotice) {
+std::string PageHead(std::string_view title) {
   std::string page = "<!DOCTYPE html>\r\n<html lang=\"ja\">\r\n<head>\r\n<meta charset=\"UTF-8\">\r\n<title>";
   page.append(title);
   page += "</title>\r\n</head>\r\n<body>\r\n";
-  if (sampleNotice) page += "<p class=\"sample\">" + std::string(kSampleNotice) + "</p>\r\n";
   return page;
 }
 
@@ -102,11 +98,9 @@ std::string PrizeRows(const Draw& draw) {
   return rows + "<tr><th scope=\"row\">販売実績額</th><td class=\"sales\">-</td></tr>\r\n";
 }
 
-std::string DrawTable(const Draw& draw, bool sample) {
+std::string DrawTable(const Draw& draw) {
   const int span = draw.balls.empty() ? 1 : static_cast<int>(draw.balls.size()) + 1;
-  std::string table;
-  if (sample) table += "<p class=\"sample\">" + std::string(kSampleNotice) + "</p>\r\n";
-  table += "<table class=\"result\">\r\n<tr><th scope=\"row\">回別</th>";
+  std::string table = "<table class=\"result\">\r\n<tr><th scope=\"row\">回別</th>";
   table += StrongCell("title", "第" + std::to_string(draw.number) + "回", span);
   table += "</tr>\r\n<tr><th scope=\"row\">抽せん日</th><td colspan=\"" + std::to_string(span) + "\">" +
            JapaneseDate(draw.date) + "</td></tr>\r\n";
@@ -160,9 +154,8 @@ std::string HistoryText(std::span<const Draw> draws, std::size_t count) {
   return text;
 }
 
-std::string IndexPage(const SiteLayout& layout, PageFamily family, bool sampleNotice) {
-  std::string page =
-      PageHead(family == PageFamily::Loto ? "当せん番号案内 ロト" : "当せん番号案内 ナンバーズ", sampleNotice);
+std::string IndexPage(const SiteLayout& layout, PageFamily family) {
+  std::string page = PageHead(family == PageFamily::Loto ? "当せん番号案内 ロト" : "当せん番号案内 ナンバーズ");
   page += "<ul class=\"lottery\">\r\n";
   const std::array<Game, 2> games = family == PageFamily::Loto ? std::array{Game::Loto6, Game::MiniLoto}
                                                                : std::array{Game::Numbers4, Game::Numbers3};
@@ -173,13 +166,11 @@ std::string IndexPage(const SiteLayout& layout, PageFamily family, bool sampleNo
   return page + std::string(kPageTail);
 }
 
-std::string ResultPage(Game game, std::span<const Draw> newestFirst, int firstSample) {
-  const bool anySample = std::any_of(newestFirst.begin(), newestFirst.end(),
-                                     [&](const Draw& draw) { return draw.number >= firstSample; });
+std::string ResultPage(Game game, std::span<const Draw> newestFirst) {
   const std::string title = std::string(GameTitle(game)) + " 当せん番号";
-  std::string page = PageHead(title, anySample);
+  std::string page = PageHead(title);
   page += "<h1>" + title + "</h1>\r\n";
-  for (const Draw& draw : newestFirst) page += DrawTable(draw, draw.number >= firstSample);
+  for (const Draw& draw : newestFirst) page += DrawTable(draw);
   return page + std::string(kPageTail);
 }
 

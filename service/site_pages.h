@@ -37,12 +37,11 @@ std::string HistoryText(std::span<const Draw> draws, std::size_t count);
 
 // The game family's index page: each game's button image inside the link to
 // its result page.
-std::string IndexPage(const SiteLayout& layout, PageFamily family, bool sampleNotice);
+std::string IndexPage(const SiteLayout& layout, PageFamily family);
 
 // `newestFirst` draws of one game, each opened by its title 第N回 after "回別",
-// numbers after their header, prize classes up to "販売実績額". Draws numbered
-// `firstSample` or later are made-up test draws and carry a notice saying so.
-std::string ResultPage(Game game, std::span<const Draw> newestFirst, int firstSample);
+// numbers after their header, prize classes up to "販売実績額".
+std::string ResultPage(Game game, std::span<const Draw> newestFirst);
 
 std::string DownloadList(std::string_view address);
 

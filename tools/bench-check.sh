@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Duration of a check that finds nothing new: norv.exe under Wine against the
-# maker's service (norv-service serve, test mode, the real store), every data
+# test service (tools/service-ctl: norv-test-service, the real store), every data
 # file complete; beside it two baselines on the same requests in the same
 # order, timed by curl itself (its process start left out):
 #   - curl with a fresh connection per request, as norv.exe makes them;
 #   - the floor: all the requests over one kept-alive connection in one process.
-# Run after building build/native (norv-service) and build/win (norv_probed, check_bench).
+# Run after building build/native (norv-test-service) and build/win (norv_probed, check_bench).
 #   tools/bench-check.sh [RUNS]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Serving throughput of the published site: norv-service serve next to nginx
-# serving the same files, measured with wrk at 1, 16 and 256 kept-alive
+# Serving throughput of the published site: norv-service serve (nginx with
+# serve's configuration) next to tools/nginx-site serving the same files, measured with wrk at 1, 16 and 256 kept-alive
 # connections, on a small page (the LOTO6 result page) and on the largest
 # file (the Numbers3 full history); then the time of one publish of the whole
 # history. Run after building build/native (norv-service).

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds Norvale and starts it under Wine. Unless NORVALE_DIRECTORY_1 says
 # otherwise, it also serves the real draw history on 127.0.0.1 with the
-# maker's service (norv-service serve, from a store under build/ made from the
-# bundled snapshot) and points Norvale at it. Nothing reaches the bank unless
+# maker's service (norv-service serve, which runs nginx on the site it
+# publishes from a store under build/ made from the bundled snapshot) and
+# points Norvale at it. Nothing reaches the bank unless
 # asked: --update first runs norv-service update on that store.
 #   tools/run.sh [--update] [ARGUMENTS FOR NORV.EXE]
 #

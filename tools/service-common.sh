@@ -1,14 +1,17 @@
 # Sourced by the scripts that run the maker's service beside Norvale.
 
 service_binary() { echo "$1/service/norv-service"; }
+# The test service: the store's site with fault controls, for the tests only.
+test_service_binary() { echo "$1/tests/test_service/norv-test-service"; }
 
 build_service() {  # native build folder
   local native=$1 root
   root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-  [ -x "$(service_binary "$native")" ] && return 0
-  echo "building norv-service in $native" >&2
+  [ -x "$(service_binary "$native")" ] && [ -x "$(test_service_binary "$native")" ] && return 0
+  echo "building norv-service and norv-test-service in $native" >&2
   [ -f "$native/CMakeCache.txt" ] || cmake -S "$root" -B "$native" -Wno-dev >/dev/null || return 1
-  cmake --build "$native" -j2 --target norv-service >/dev/null || { echo "cannot build norv-service" >&2; return 1; }
+  cmake --build "$native" -j2 --target norv-service norv-test-service >/dev/null ||
+    { echo "cannot build norv-service" >&2; return 1; }
 }
 
 # A store holding the bundled snapshot, made afresh.

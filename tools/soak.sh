@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The completeness soak: DAYS days of new draws, faults on the addresses the
-# program asks for and checks killed part-way, against the maker's service in
-# test mode; then one good check with the faults gone must leave every data
+# program asks for and checks killed part-way, against the test service
+# (tools/service-ctl); then one good check with the faults gone must leave every data
 # file equal to the published history, byte for byte
 # (tests/win/helpers/soak_driver.cpp). The same SEED plays the same days.
 #   tools/soak.sh DAYS SEED [--no-hangs]
@@ -9,7 +9,7 @@
 # costs a check the program's whole stall limit (60 s), once or twice.
 # Exit code: the driver's (0 complete, 1 a data file did not match, 2 the
 # program died, hung or did not start, 3 no service or no setup).
-# Uses build/native (norv-service) and build/win (soak_driver, norv_probed,
+# Uses build/native (norv-test-service) and build/win (soak_driver, norv_probed,
 # companion_standin) and builds whichever is missing. Each DAYS and SEED has a
 # folder of its own, build/soak-DAYS-SEED, for the service's state and the
 # Wine prefix, so a long soak and the test run's short one can run at once

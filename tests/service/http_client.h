@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace norv::service::testing {
 
@@ -70,6 +71,23 @@ class Connection {
   std::optional<RawReply> Get(std::string_view path, std::string_view headers = "") {
     Send("GET " + std::string(path) + " HTTP/1.1\r\nHost: 127.0.0.1\r\n" + std::string(headers) + "\r\n");
     return Receive();
+  }
+
+  // No more bytes from this side: the server answers what it has, then closes.
+  void FinishSending() { ::shutdown(fd_, SHUT_WR); }
+
+  // Every byte until the server closes the connection (or 5 s pass quietly).
+  std::string ReceiveAll() {
+    while (Fill()) {
+    }
+    return std::exchange(pending_, std::string());
+  }
+
+  // Whether the server has closed the connection by now, without waiting.
+  bool ClosedNow() {
+    char byte;
+    const ssize_t n = ::recv(fd_, &byte, 1, MSG_DONTWAIT);
+    return n == 0 || (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK);
   }
 
   // Whether the server closed the connection: reading gives end of file

@@ -1,6 +1,6 @@
 // The built-in server over real loopback connections.
 
-#include "service/http_server.h"
+#include "tests/test_service/http_server.h"
 
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "service/memory_file.h"
+#include "tests/test_service/memory_file.h"
 #include "tests/service/http_client.h"
 
 namespace norv::service::http {
@@ -254,6 +254,21 @@ TEST(ParseRequest, ARequestIsCompleteOnlyWithItsHeadersAndAnnouncedBody) {
   const ParseResult agent = ParseRequest("\r\nGET /a HTTP/1.1\r\nuser-agent:  norv \r\nCONNECTION: Close\r\n\r\n");
   EXPECT_EQ(agent.request.userAgent, "norv");
   EXPECT_FALSE(agent.request.keepAlive);
+}
+
+TEST(ParseRequest, HeadsThatAnotherServerWouldReadOtherwiseAreRefused) {
+  for (const char* head : {"GET /a HTTP/1.1\r\nContent-Length: 0\r\nContent-Length: 5\r\n\r\n",
+                           "GET /a HTTP/1.1\r\nContent-Length : 0\r\n\r\n",
+                           "GET /a HTTP/1.1\r\nX-Note: one\r\n two\r\n\r\n",
+                           "GET /a HTTP/1.1\r\nHost: x\nContent-Length: 0\r\n\r\n",
+                           "GET /a HTTP/1.1\r\n: empty name\r\n\r\n"}) {
+    const ParseResult result = ParseRequest(head);
+    EXPECT_EQ(result.status, ParseStatus::Bad) << head;
+    EXPECT_EQ(result.errorStatus, 400) << head;
+  }
+  EXPECT_EQ(ParseRequest("GET /a HTTP/1.1\r\nContent-Length: 2\r\nContent-Length: 2\r\n\r\nab").status,
+            ParseStatus::Complete)
+      << "the same length twice says one thing";
 }
 
 }  // namespace

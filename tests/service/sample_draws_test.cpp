@@ -1,4 +1,4 @@
-#include "service/sample_draws.h"
+#include "tests/test_service/sample_draws.h"
 
 #include <gtest/gtest.h>
 

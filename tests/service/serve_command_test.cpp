@@ -1,5 +1,6 @@
-// `norv-service serve` as a script starts it: a separate process on a free
-// loopback port, found through its port file.
+// `norv-service serve` (the site under nginx) and the test service as a
+// script starts them: a separate process on a free loopback port, found
+// through its port file.
 
 #include <signal.h>
 #include <fcntl.h>
@@ -9,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fstream>
+#include <vector>
 #include <thread>
 
 #include "acquisition/status_file.h"
@@ -26,10 +29,14 @@ using testing::TempFolder;
 
 class ServeProcess {
  public:
-  ServeProcess(const TempFolder& folder, std::vector<std::string> extra) : folder_(folder) {
-    std::vector<std::string> args{NORVALE_SERVICE_BINARY, "serve",       folder.File("store"), "--port",
-                                  "0",                    "--port-file", folder.File("port"),  "--env-file",
-                                  folder.File("env")};
+  ServeProcess(const TempFolder& folder, std::vector<std::string> extra, bool testService = false)
+      : folder_(folder) {
+    std::vector<std::string> args{NORVALE_SERVICE_BINARY, "serve"};
+    if (testService) args = {NORVALE_TEST_SERVICE_BINARY};
+    for (std::string arg : {folder.File("store"), std::string("--port"), std::string("0"), std::string("--port-file"),
+                            folder.File("port"), std::string("--env-file"), folder.File("env")}) {
+      args.push_back(arg);
+    }
     args.insert(args.end(), extra.begin(), extra.end());
     std::vector<char*> argv;
     for (std::string& arg : args) argv.push_back(arg.data());
@@ -60,6 +67,14 @@ class ServeProcess {
     exitStatus_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     pid_ = 0;
     return true;
+  }
+
+  // The processes it started (nginx's master).
+  std::vector<pid_t> Children() const {
+    std::ifstream list("/proc/" + std::to_string(pid_) + "/task/" + std::to_string(pid_) + "/children");
+    std::vector<pid_t> children;
+    for (pid_t child; list >> child;) children.push_back(child);
+    return children;
   }
 
   int Stop() {
@@ -94,7 +109,7 @@ int StatusOf(int port, const std::string& path) {
 
 int Loto6Count(int port) { return ReadStatusFile(RemoveLineBreaks(Get(port, "/svc1/status.txt"))).loto6Count; }
 
-TEST(ServeCommand, ServesThePublishedSiteWithoutTestControls) {
+TEST(ServeCommand, ServesThePublishedSiteThroughNginxWithoutTestControls) {
   TempFolder folder;
   testing::MakeStore(folder.File("store"), {40, 30, 60, 50});
   ServeProcess serve(folder, {"--site", folder.File("site")});
@@ -109,15 +124,56 @@ TEST(ServeCommand, ServesThePublishedSiteWithoutTestControls) {
   EXPECT_EQ(Get(port, "/svc2/num4.txt"), testing::ReadWhole(folder.File("site") + "/svc2/num4.txt"))
       << "what is served is what the private folder holds";
   for (const char* path : {"/control/state", "/control/reset", "/control/publish?game=1", "/test/lines", "/test/hang"}) {
-    EXPECT_EQ(StatusOf(port, path), 404) << path << " exists only in test mode";
+    EXPECT_EQ(StatusOf(port, path), 404) << path << " exists only in the test service";
   }
+  EXPECT_EQ(serve.Stop(), 0);
+  EXPECT_FALSE(testing::Connection(port).Connected()) << "nginx ends with serve";
+}
+
+TEST(ServeCommand, AnNginxKilledIsStartedAgainOnTheSamePort) {
+  TempFolder folder;
+  testing::MakeStore(folder.File("store"), {40, 30, 60, 50});
+  ServeProcess serve(folder, {});
+  const int port = serve.WaitForPort();
+  ASSERT_NE(port, 0) << folder.Read("stderr");
+  const std::vector<pid_t> nginx = serve.Children();
+  ASSERT_EQ(nginx.size(), 1u);
+  ::kill(nginx[0], SIGKILL);  // its workers would keep the port if they were left
+  int status = 0;
+  for (int i = 0; i < 100 && (serve.Children() == nginx || status != 200); ++i) {
+    std::this_thread::sleep_for(50ms);
+    status = StatusOf(port, "/svc1/status.txt");
+  }
+  EXPECT_EQ(status, 200);
+  EXPECT_NE(serve.Children(), nginx);
+  EXPECT_NE(folder.Read("stderr").find("nginx ended (signal 9); starting it again"), std::string::npos)
+      << folder.Read("stderr");
   EXPECT_EQ(serve.Stop(), 0);
 }
 
-TEST(ServeCommand, TestControlsComeOnlyWithTheirFlag) {
+TEST(ServeCommand, WithoutNginxItEndsSayingWhyInOneLine) {
+  TempFolder folder;
+  testing::MakeStore(folder.File("store"), {40, 30, 60, 50});
+  ServeProcess serve(folder, {"--nginx", folder.File("no-nginx")});
+  EXPECT_EQ(serve.WaitForPort(), 0);
+  EXPECT_EQ(serve.Stop(), 1);
+  const std::string said = folder.Read("stderr");
+  EXPECT_TRUE(said.starts_with("norv-service serve: nginx is not installed")) << said;
+  EXPECT_EQ(said.find('\n'), said.size() - 1) << said;
+}
+
+TEST(ServeCommand, TheTestControlsAreNoLongerPartOfIt) {
   TempFolder folder;
   testing::MakeStore(folder.File("store"), {40, 30, 60, 50});
   ServeProcess serve(folder, {"--test-controls"});
+  EXPECT_EQ(serve.WaitForPort(), 0);
+  EXPECT_EQ(serve.Stop(), 2);
+}
+
+TEST(TestService, ServesTheStoreWithTheTestControlsOnTheLoopbackOnly) {
+  TempFolder folder;
+  testing::MakeStore(folder.File("store"), {40, 30, 60, 50});
+  ServeProcess serve(folder, {}, true);
   const int port = serve.WaitForPort();
   ASSERT_NE(port, 0) << folder.Read("stderr");
   EXPECT_EQ(Get(port, "/test/lines"), "12\r\n34\r\n");
@@ -131,6 +187,13 @@ TEST(ServeCommand, TestControlsComeOnlyWithTheirFlag) {
             }()))
       << "made-up draws never reach the store";
   EXPECT_NE(folder.Read("env").find("NORVALE_DOWNLOAD_2="), std::string::npos);
+  EXPECT_EQ(serve.Stop(), 0);
+
+  TempFolder other;
+  testing::MakeStore(other.File("store"), {40, 30, 60, 50});
+  ServeProcess elsewhere(other, {"--bind", "0.0.0.0"}, true);
+  EXPECT_EQ(elsewhere.WaitForPort(), 0);
+  EXPECT_EQ(elsewhere.Stop(), 2) << "it takes no other address than the loopback";
 }
 
 TEST(ServeCommand, AStoreWrittenAnewIsPublishedAgain) {

@@ -55,7 +55,7 @@ TEST(StatusText, EveryFieldStandsAtItsPosition) {
 
 TEST(ResultPage, AClassWithoutAWinnerShowsNoWinnerAndReadsAsZero) {
   const Draw draw = Loto6Draw(541, {0, 15'000'000, 400'000, 8'000, 1'000});
-  const std::string page = ResultPage(Game::Loto6, std::vector{draw}, INT_MAX);
+  const std::string page = ResultPage(Game::Loto6, std::vector{draw});
   EXPECT_NE(page.find("該当なし"), std::string::npos);
   EXPECT_NE(page.find("<strong>15,000,000円</strong></td>"), std::string::npos);
   EXPECT_EQ(Parsed(Game::Loto6, page, 541), RecordText(draw));
@@ -65,27 +65,18 @@ TEST(ResultPage, AClassWithoutAWinnerShowsNoWinnerAndReadsAsZero) {
 TEST(ResultPage, ANumbersStraightWithoutAWinnerStillShowsItsAmount) {
   // The reader does not take 該当なし for the straight class; 0円 it can read.
   const Draw draw{Game::Numbers4, 12, "1994-12-01", {}, 0, "0071", {0, 50'000, 550'000, 25'000}};
-  const std::string page = ResultPage(Game::Numbers4, std::vector{draw}, INT_MAX);
+  const std::string page = ResultPage(Game::Numbers4, std::vector{draw});
   EXPECT_EQ(Parsed(Game::Numbers4, page, 12), RecordText(draw));
   EXPECT_EQ(Parsed(Game::Numbers4, page, 12).substr(4, 4), "0071") << "leading zeros kept";
 }
 
 TEST(ResultPage, LotoCellsServeBothTheLoto6AndTheMiniLotoReader) {
   const Draw mini{Game::MiniLoto, 9, "1999-06-08", {1, 5, 11, 22, 31}, 12, "", {10'000'000, 150'000, 10'000, 1'000}};
-  const std::string page = ResultPage(Game::MiniLoto, std::vector{mini}, INT_MAX);
+  const std::string page = ResultPage(Game::MiniLoto, std::vector{mini});
   EXPECT_EQ(Parsed(Game::MiniLoto, page, 9), RecordText(mini));
   const std::size_t header = page.find("本数字");
   EXPECT_LT(header, page.find("ボーナス数字"));
   EXPECT_LT(page.find("ボーナス数字"), page.find("\"><strong>01</strong>")) << "both headers before the cells";
-}
-
-TEST(ResultPage, OnlyMadeUpDrawsCarryTheSampleNotice) {
-  const std::vector<Draw> newestFirst{Loto6Draw(3, {0, 1, 1, 1, 1000}), Loto6Draw(2, {0, 1, 1, 1, 1000})};
-  EXPECT_EQ(ResultPage(Game::Loto6, newestFirst, INT_MAX).find("SAMPLE DATA"), std::string::npos);
-  const std::string page = ResultPage(Game::Loto6, newestFirst, 3);
-  EXPECT_NE(page.find("SAMPLE DATA"), std::string::npos);
-  EXPECT_EQ(Parsed(Game::Loto6, page, 2), RecordText(newestFirst[1])) << "the notice does not disturb the reader";
-  EXPECT_TRUE(IsValidUtf8(page));
 }
 
 TEST(WithCommas, GroupsThousands) {

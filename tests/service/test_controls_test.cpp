@@ -1,7 +1,7 @@
 // The test mode: made-up draws after the store's real ones, held-back
 // histories, faults and the log, without touching the store.
 
-#include "service/test_controls.h"
+#include "tests/test_service/test_controls.h"
 
 #include <gtest/gtest.h>
 
@@ -35,7 +35,9 @@ class TestModeTest : public ::testing::Test {
     SiteInput input = SiteInputFor(store_, settings_, kBase);
     controls_.Apply(input, "http://127.0.0.1:40123");
     ASSERT_EQ(SiteProblem(input), std::nullopt);
-    site_.Publish(BuildSite(input));
+    std::vector<SiteFile> files = BuildSite(input);
+    controls_.MarkSamples(files, SiteLayout(kBase));
+    site_.Publish(files);
   }
 
   http::Reply Get(const std::string& target, const std::string& agent = "norv") {
@@ -76,6 +78,11 @@ TEST_F(TestModeTest, PublishingAddsMadeUpDrawsAfterTheRealOnesMarkedAsSamples) {
   ASSERT_NE(sample, std::string::npos);
   EXPECT_LT(sample, page.find("第21回")) << "the notice stands before the made-up draw";
   EXPECT_EQ(page.find("SAMPLE DATA", page.find("第21回")), std::string::npos) << "the real draws carry none";
+  EXPECT_NE(page.find("SAMPLE DATA", sample + 1), std::string::npos) << "one at the top, one at the draw";
+  EXPECT_EQ(ReadResultText(Game::MiniLoto, page, 20).record, RecordText(store_[1].back()))
+      << "the notices do not disturb the reader";
+  EXPECT_NE(Text("/bank/takarakuji/loto/index2.html").find("SAMPLE DATA"), std::string::npos);
+  EXPECT_EQ(Text("/bank/takarakuji/loto/loto6/index.html").find("SAMPLE DATA"), std::string::npos);
   EXPECT_EQ(FieldAt(Status(), 41, 4), "0020");
   // The history now ends with the store's newest real draw.
   const std::string history = RemoveLineBreaks(Text("/svc2/mini.txt"));
@@ -209,6 +216,12 @@ TEST_F(TestModeTest, UnknownFaultsAndGamesAreRefused) {
   EXPECT_EQ(Get("/control/fault?kind=404").status, 400);
   EXPECT_EQ(Get("/control/publish?game=7").status, 400);
   EXPECT_EQ(Get("/control/nothing").status, 404);
+}
+
+TEST_F(TestModeTest, ACountBeyondTheLastDrawNumberStopsAtIt) {
+  EXPECT_EQ(Text("/control/publish?game=num3&count=2147483647"), "published=9999 history=9998\n");
+  EXPECT_EQ(Text("/control/publish?game=num3&count=2147483647"), "published=9999 history=9998\n")
+      << "a full history takes no more, and the count does not overflow on top of it";
 }
 
 TEST_F(TestModeTest, ResetRestoresTheStoresState) {

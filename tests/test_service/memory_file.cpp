@@ -1,4 +1,4 @@
-#include "service/memory_file.h"
+#include "tests/test_service/memory_file.h"
 
 #include <fcntl.h>
 #include <sys/mman.h>

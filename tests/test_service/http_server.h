@@ -14,7 +14,7 @@
 #include <thread>
 #include <vector>
 
-#include "service/http_request.h"
+#include "tests/test_service/http_request.h"
 
 namespace norv::service::http {
 

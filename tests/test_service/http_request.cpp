@@ -1,4 +1,4 @@
-#include "service/http_request.h"
+#include "tests/test_service/http_request.h"
 
 #include <algorithm>
 #include <array>
@@ -68,6 +68,23 @@ std::string_view OriginForm(std::string_view target) {
   return target;
 }
 
+// A header name is a token: no space (which a folded line or a space before
+// the colon would bring), no control character, no separator.
+bool IsToken(std::string_view name) {
+  return !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
+    return c > ' ' && c < 0x7f && std::string_view("()<>@,;:\\\"/[]?={}").find(c) == std::string_view::npos;
+  });
+}
+
+// A line feed without its carriage return: another server would end a line
+// there, and read the request's headers otherwise than this one.
+bool HasBareLineFeed(std::string_view head) {
+  for (std::size_t at = head.find('\n'); at != std::string_view::npos; at = head.find('\n', at + 1)) {
+    if (at == 0 || head[at - 1] != '\r') return true;
+  }
+  return false;
+}
+
 ParseResult Bad(int status) {
   ParseResult result;
   result.status = ParseStatus::Bad;
@@ -111,6 +128,7 @@ ParseResult ParseRequest(std::string_view bytes) {
     return {};
   }
   if (end - start > kMaxHeaderBytes) return Bad(431);
+  if (HasBareLineFeed(bytes.substr(start, end - start + 2))) return Bad(400);
 
   ParseResult result;
   Request& request = result.request;
@@ -119,14 +137,15 @@ ParseResult ParseRequest(std::string_view bytes) {
   if (!ReadRequestLine(head.substr(0, lineEnd), request)) return Bad(400);
   head = lineEnd == std::string_view::npos ? std::string_view() : head.substr(lineEnd + 2);
 
-  std::size_t bodyLength = 0;
+  std::optional<std::size_t> bodyLength;
   while (!head.empty()) {
     const std::size_t next = head.find("\r\n");
     const std::string_view line = head.substr(0, next);
     head = next == std::string_view::npos ? std::string_view() : head.substr(next + 2);
     const std::size_t colon = line.find(':');
-    if (colon == std::string_view::npos || colon == 0) return Bad(400);
+    if (colon == std::string_view::npos) return Bad(400);
     const std::string_view name = line.substr(0, colon);
+    if (!IsToken(name)) return Bad(400);
     const std::string_view value = Trimmed(line.substr(colon + 1));
     if (SameLetters(name, "connection")) {
       if (HasToken(value, "close")) request.keepAlive = false;
@@ -139,11 +158,13 @@ ParseResult ParseRequest(std::string_view bytes) {
       if (value.empty() || value.size() > 9 || !std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; })) {
         return Bad(400);
       }
-      bodyLength = std::stoul(std::string(value));
-      if (bodyLength > kMaxRequestBodyBytes) return Bad(413);
+      const std::size_t length = std::stoul(std::string(value));
+      if (bodyLength && *bodyLength != length) return Bad(400);  // which one is meant cannot be known
+      if (length > kMaxRequestBodyBytes) return Bad(413);
+      bodyLength = length;
     }
   }
-  const std::size_t total = end + kHeaderEnd.size() + bodyLength;
+  const std::size_t total = end + kHeaderEnd.size() + bodyLength.value_or(0);
   if (bytes.size() < total) return {};  // the body has yet to arrive; it is read and dropped
   result.status = ParseStatus::Complete;
   result.consumed = total;

@@ -10,7 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "service/http_request.h"
+#include "tests/test_service/http_request.h"
 #include "service/site_content.h"
 
 namespace norv::service {

@@ -1,6 +1,6 @@
-#include "service/site_server.h"
+#include "tests/test_service/site_server.h"
 
-#include "service/memory_file.h"
+#include "tests/test_service/memory_file.h"
 
 namespace norv::service {
 

@@ -1,8 +1,9 @@
-#include "service/served_site.h"
+#include "tests/test_service/served_site.h"
 
 #include <ostream>
 
 #include "service/site_input.h"
+#include "service/site_layout.h"
 #include "service/site_writer.h"
 
 namespace norv::service {
@@ -21,7 +22,8 @@ void ServedSite::Publish(bool readStore) {
   SiteInput input = SiteInputFor(*histories_, settings_, base_);
   if (test_ != nullptr) test_->Apply(input, std::string_view(base_).substr(0, base_.size() - 1));
   if (const auto problem = SiteProblem(input)) throw SiteWriteError(*problem);
-  const std::vector<SiteFile> files = BuildSite(input);
+  std::vector<SiteFile> files = BuildSite(input);
+  if (test_ != nullptr) test_->MarkSamples(files, SiteLayout(base_));
   WriteSite(folder_, files);
   site_.Publish(files);
 }
@@ -31,7 +33,7 @@ bool ServedSite::TryPublish(bool readStore, std::ostream& err) {
     Publish(readStore);
     return true;
   } catch (const std::exception& error) {
-    err << "norv-service serve: " << error.what() << "; still serving the last site published\n";
+    err << "norv-test-service: " << error.what() << "; still serving the last site published\n";
     return false;
   }
 }

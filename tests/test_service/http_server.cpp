@@ -1,4 +1,4 @@
-#include "service/http_server.h"
+#include "tests/test_service/http_server.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
@@ -17,7 +17,7 @@
 #include <mutex>
 #include <unordered_map>
 
-#include "service/memory_file.h"
+#include "tests/test_service/memory_file.h"
 
 namespace norv::service::http {
 

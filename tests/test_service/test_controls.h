@@ -1,9 +1,9 @@
 #pragma once
-// The test mode of `serve` (--test-controls): made-up draws after the
+// The test service's controls (norv-test-service): made-up draws after the
 // store's real ones, held-back histories, other release numbers, faults on
-// any path, a request log, and the fetch-test endpoints. None of this exists
-// unless the service is started in test mode, and nothing of it reaches the
-// store: it changes only what is served.
+// any path, a request log, and the fetch-test endpoints. None of this is in
+// the product, and nothing of it reaches the store: it changes only what is
+// served.
 //
 //   /control/publish?game=G[&count=N]   the next N (1) made-up draws of G (1..4, lot6, mini, num4, num3)
 //   /control/fault?path=P&kind=K[&ms=T] a fault on path P: 404 empty truncated broken wrongscheme
@@ -27,10 +27,11 @@
 #include <string>
 #include <string_view>
 
-#include "service/http_request.h"
-#include "service/sample_draws.h"
+#include "service/site_layout.h"
+#include "tests/test_service/http_request.h"
+#include "tests/test_service/sample_draws.h"
 #include "service/site_content.h"
-#include "service/site_server.h"
+#include "tests/test_service/site_server.h"
 
 namespace norv::service {
 
@@ -74,6 +75,10 @@ class TestControls {
   // counts held back, releases and mark, sample download lists when the
   // site names none. `origin` is the service's address without the final "/".
   void Apply(SiteInput& input, std::string_view origin);
+
+  // The notice on every page that shows a made-up draw of the last Apply:
+  // `files` as BuildSite made them from its input.
+  void MarkSamples(std::vector<SiteFile>& files, const SiteLayout& layout) const;
 
   // A request in test mode: the control and test endpoints, faults and the
   // log, and everything else from `site`.

@@ -1,7 +1,7 @@
 #pragma once
-// The site `serve` answers from: the store's histories published into a
-// private folder and held in memory, published again whenever the store or
-// (in test mode) the served state changes.
+// The site the test service answers from: the store's histories, with the
+// test controls' state on top, published into a private folder and held in
+// memory, published again whenever the store or the served state changes.
 
 #include <filesystem>
 #include <iosfwd>
@@ -9,10 +9,10 @@
 #include <optional>
 #include <string>
 
-#include "service/site_server.h"
+#include "tests/test_service/site_server.h"
 #include "service/site_settings.h"
 #include "service/store.h"
-#include "service/test_controls.h"
+#include "tests/test_service/test_controls.h"
 
 namespace norv::service {
 

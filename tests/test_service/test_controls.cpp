@@ -1,9 +1,10 @@
-#include "service/test_controls.h"
+#include "tests/test_service/test_controls.h"
 
 #include <algorithm>
 
 #include "base/text_basics.h"
 #include "service/site_layout.h"
+#include "tests/test_service/sample_notice.h"
 
 namespace norv::service {
 
@@ -186,6 +187,25 @@ void TestControls::SetHooks(Hooks hooks) {
   hooks_ = std::move(hooks);
 }
 
+void TestControls::MarkSamples(std::vector<SiteFile>& files, const SiteLayout& layout) const {
+  std::lock_guard lock(mutex_);
+  const bool any = std::any_of(served_.extra.begin(), served_.extra.end(), [](int extra) { return extra > 0; });
+  if (!any) return;
+  for (SiteFile& file : files) {
+    for (PageFamily family : {PageFamily::Loto, PageFamily::Numbers}) {
+      if (file.path == layout.IndexPagePath(family, false) || file.path == layout.IndexPagePath(family, true)) {
+        file.body = std::make_shared<const std::string>(WithSampleNotice(*file.body));
+      }
+    }
+    for (Game game : kAllGames) {
+      const auto i = static_cast<std::size_t>(GameIndex(game));
+      if (served_.extra[i] > 0 && file.path == layout.ResultPagePath(game)) {
+        file.body = std::make_shared<const std::string>(WithSampleNotices(*file.body, served_.storeCounts[i] + 1));
+      }
+    }
+  }
+}
+
 void TestControls::Apply(SiteInput& input, std::string_view origin) {
   std::lock_guard lock(mutex_);
   origin_ = origin;
@@ -195,7 +215,6 @@ void TestControls::Apply(SiteInput& input, std::string_view origin) {
     GameSource& source = input.games[i];
     served_.storeCounts[i] = static_cast<int>(source.draws.size());
     served_.extra[i] = std::min(served_.extra[i], kHighestDrawNumber - served_.storeCounts[i]);
-    source.firstSample = served_.storeCounts[i] + 1;
     for (int n = 0; n < served_.extra[i]; ++n) {
       const std::string date = source.draws.empty() ? std::string(FirstDrawDate(game))
                                                     : NextDrawDate(game, source.draws.back().date);
@@ -342,7 +361,9 @@ http::Reply TestControls::Publish(const Query& query) {
   const auto i = static_cast<std::size_t>(GameIndex(*game));
   {
     std::lock_guard lock(mutex_);
-    served_.extra[i] = std::min(served_.extra[i] + *count, kHighestDrawNumber - served_.storeCounts[i]);
+    // Capped before it is added: a count near INT_MAX must not overflow.
+    const int room = std::max(0, kHighestDrawNumber - served_.storeCounts[i] - served_.extra[i]);
+    served_.extra[i] += std::min(*count, room);
   }
   Republish();
   std::lock_guard lock(mutex_);
