@@ -4,13 +4,13 @@
 #include <wininet.h>
 
 #include <array>
-#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <utility>
 
 #include "base/folders_win.h"
 #include "base/handles_win.h"
+#include "base/thread_sync.h"
 #include "base/unicode_win.h"
 #include "base/worker_threads.h"
 
@@ -97,8 +97,8 @@ class FetchJob {
   FetchEnd Wait(std::chrono::milliseconds stallLimit) {
     std::unique_lock lock(mutex_);
     while (end_ == FetchEnd::Running) {
-      if (changed_.wait_until(lock, lastProgress_ + stallLimit) == std::cv_status::timeout &&
-          Clock::now() >= lastProgress_ + stallLimit && end_ == FetchEnd::Running) {
+      if (!changed_.WaitUntil(lock, lastProgress_ + stallLimit) && Clock::now() >= lastProgress_ + stallLimit &&
+          end_ == FetchEnd::Running) {
         end_ = FetchEnd::Failed;
         CloseHandlesAside();
       }
@@ -184,7 +184,7 @@ class FetchJob {
   void CloseHandles() {
     request_.reset();
     session_.reset();
-    changed_.notify_all();
+    changed_.NotifyAll();
   }
 
   // For the caller's side: closing a handle that a blocked WinInet call is
@@ -198,12 +198,12 @@ class FetchJob {
       handles->first.reset();
       handles->second.reset();
     });
-    changed_.notify_all();
+    changed_.NotifyAll();
   }
 
   const std::wstring url_;
-  mutable std::mutex mutex_;
-  std::condition_variable changed_;
+  mutable Mutex mutex_;
+  ConditionVariable changed_;
   UniqueInternet session_;
   UniqueInternet request_;
   FetchEnd end_ = FetchEnd::Running;

@@ -1,5 +1,6 @@
 #include "base/worker_threads.h"
 
+#include <mutex>
 #include <thread>
 #include <utility>
 
@@ -11,7 +12,7 @@ void WorkerThreads::Post(std::function<void()> task) {
     if (waiting_ > 0) {
       --waiting_;
       tasks_.push_back(std::move(task));
-      work_.notify_one();
+      work_.NotifyOne();
       return;
     }
   }
@@ -39,7 +40,7 @@ void WorkerThreads::Serve(std::function<void()> first) {
     task = nullptr;  // what the task holds goes before the thread waits
     std::unique_lock lock(mutex_);
     ++waiting_;
-    work_.wait(lock, [this] { return !tasks_.empty(); });
+    while (tasks_.empty()) work_.Wait(lock);
     task = std::move(tasks_.front());
     tasks_.pop_front();
   }

@@ -6,11 +6,11 @@
 // tasks reuses the same few threads: starting a thread is costly on some
 // platforms (milliseconds under Wine).
 
-#include <condition_variable>
 #include <cstddef>
 #include <deque>
 #include <functional>
-#include <mutex>
+
+#include "base/thread_sync.h"
 
 namespace norv {
 
@@ -33,8 +33,8 @@ class WorkerThreads {
  private:
   void Serve(std::function<void()> first);
 
-  mutable std::mutex mutex_;
-  std::condition_variable work_;
+  mutable Mutex mutex_;
+  ConditionVariable work_;
   std::deque<std::function<void()>> tasks_;
   std::size_t waiting_ = 0;  // threads waiting for work, less the tasks promised to them
   std::size_t started_ = 0;
