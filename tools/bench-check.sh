@@ -1,31 +1,47 @@
 #!/usr/bin/env bash
 # Duration of a check that finds nothing new: norv.exe under Wine against the
 # maker's service (norv-service serve, test mode, the real store), every data
-# file complete; beside it two baselines on the same requests in the same
-# order, timed by curl itself (its process start left out):
+# file complete; beside it three baselines on the same requests in the same
+# order:
+#   - the platform's floor: wininet_floor.exe under Wine, the same WinInet
+#     calls as norv.exe's fetch (its own Internet handle per request, the same
+#     options and flags) one after another on one thread, and nothing else;
 #   - curl with a fresh connection per request, as norv.exe makes them;
-#   - the floor: all the requests over one kept-alive connection in one process.
-# Run after building build/native (norv-service) and build/win (norv_probed, check_bench).
+#   - curl with all the requests over one kept-alive connection in one process.
+# curl is timed by itself (its process start left out). The floor runs between
+# two halves of the checks, so a change in the machine's load weighs on both.
+# Run after building build/native (norv-service) and build/win (norv_probed,
+# check_bench, wininet_floor).
 #   tools/bench-check.sh [RUNS]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 runs=${1:-10}
+first_half=$(( (runs + 1) / 2 ))
 state=$(mktemp -d)
 trap '"$root/tools/service-ctl" stop "$state" >/dev/null; rm -rf "$state"' EXIT
 "$root/tools/service-ctl" start "$state" "$root/build/native" >/dev/null
 port=$(cat "$state/service.port")
+origin="http://127.0.0.1:$port"
 
 output=$("$root/tools/with-wine-display.sh" bash -c '
   cd "'"$root"'/build/win"
-  NORVALE_LOCAL_SERVICES="Z:'"$state"'" wine ./check_bench.exe '"$runs"' 2>/dev/null
-' | tr -d '\r')
+  export NORVALE_LOCAL_SERVICES="Z:'"$state"'"
+  bench() { wine ./check_bench.exe "$1" 2>/dev/null | tr -d "\r"; }
+  first=$(bench '"$first_half"')
+  printf "%s\n" "$first"
+  mapfile -t urls < <(printf "%s\n" "$first" | awk -v origin="'"$origin"'" "/^request /{print origin \$2}")
+  [ "${#urls[@]}" -gt 0 ] && wine ./wininet_floor.exe --runs '"$runs"' "${urls[@]}" | tr -d "\r"
+  [ '"$runs"' -gt '"$first_half"' ] && bench $(( '"$runs"' - '"$first_half"' )) | grep "^check_us "
+  true
+')
 
 median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 ms() { awk -v us="$1" 'BEGIN {printf "%.3f ms", us / 1000}'; }
 
 check_us=$(printf '%s\n' "$output" | awk '/^check_us /{print $2}' | median)
-mapfile -t urls < <(printf '%s\n' "$output" | awk -v origin="http://127.0.0.1:$port" '/^request /{print origin $2}')
-if [ -z "$check_us" ] || [ "${#urls[@]}" -eq 0 ]; then
+wininet_us=$(printf '%s\n' "$output" | awk '/^floor_us /{print $2}' | median)
+mapfile -t urls < <(printf '%s\n' "$output" | awk -v origin="$origin" '/^request /{print origin $2}')
+if [ -z "$check_us" ] || [ -z "$wininet_us" ] || [ "${#urls[@]}" -eq 0 ]; then
   echo "bench-check: no measurement" >&2
   printf '%s\n' "$output" >&2
   exit 1
@@ -41,11 +57,12 @@ curl_median() {
   for _ in $(seq "$runs"); do curl_run "$@"; done | median
 }
 fresh_us=$(curl_median -H 'Connection: close')
-floor_us=$(curl_median)
+kept_us=$(curl_median)
 
-echo "requests per check: ${#urls[@]} (${urls[*]#http://127.0.0.1:$port})"
-echo "norv.exe check (Wine), median of $runs:                $(ms "$check_us")"
-echo "curl, a fresh connection per request, median of $runs: $(ms "$fresh_us")"
-echo "curl, one kept-alive connection (floor), median of $runs: $(ms "$floor_us")"
-awk -v a="$check_us" -v b="$fresh_us" -v c="$floor_us" \
-  'BEGIN {printf "ratio norv/fresh-curl: %.2f, norv/floor: %.2f\n", a / b, a / c}'
+echo "requests per check: ${#urls[@]} (${urls[*]#"$origin"})"
+echo "norv.exe check (Wine), median of $runs:                    $(ms "$check_us")"
+echo "WinInet floor, wininet_floor.exe (Wine), median of $runs:  $(ms "$wininet_us")"
+echo "curl, a fresh connection per request, median of $runs:     $(ms "$fresh_us")"
+echo "curl, one kept-alive connection, median of $runs:          $(ms "$kept_us")"
+awk -v a="$check_us" -v w="$wininet_us" -v b="$fresh_us" -v c="$kept_us" \
+  'BEGIN {printf "ratio norv/WinInet floor: %.2f, norv/fresh curl: %.2f, norv/kept-alive curl: %.2f\n", a / w, a / b, a / c}'
