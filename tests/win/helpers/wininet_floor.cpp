@@ -3,11 +3,12 @@
 // own Internet handle and the program's options and flags. No worker thread,
 // no stall watch, no reply handling beyond counting the bytes.
 //
-//   wininet_floor.exe [--runs N] [--direct] URL...
+//   wininet_floor.exe [--runs N] [--warmup N] [--direct] URL...
 //
-// One untimed run first (the first fetch of a process sets WinInet up, and
-// over TLS it is far slower than the rest), then one line per timed run:
-// "floor_us N". Any fetch that fails or comes short ends the program with 1,
+// Untimed runs first (3 unless told: the first fetch of a process sets
+// WinInet up, over TLS it is far slower than the rest, and the next runs of a
+// new process under Wine are still slower than later ones), then one line per
+// timed run: "floor_us N". Any fetch that fails or comes short ends the program with 1,
 // so a figure never hides a failed request.
 
 #include <windows.h>
@@ -26,6 +27,7 @@ namespace {
 
 struct Options {
   int runs = 10;
+  int warmup = 3;
   norv::InternetAccess access;  // as a program whose settings keep the defaults
   std::vector<std::wstring> urls;
 };
@@ -70,13 +72,15 @@ bool ParseOptions(int argc, wchar_t** argv, Options& options) {
     const std::wstring arg = argv[i];
     if (arg == L"--runs" && i + 1 < argc) {
       options.runs = _wtoi(argv[++i]);
+    } else if (arg == L"--warmup" && i + 1 < argc) {
+      options.warmup = _wtoi(argv[++i]);
     } else if (arg == L"--direct") {
       options.access.mode = norv::InternetAccess::Mode::Direct;
     } else {
       options.urls.push_back(arg);
     }
   }
-  return options.runs > 0 && !options.urls.empty();
+  return options.runs > 0 && options.warmup >= 0 && !options.urls.empty();
 }
 
 }  // namespace
@@ -84,15 +88,15 @@ bool ParseOptions(int argc, wchar_t** argv, Options& options) {
 int wmain(int argc, wchar_t** argv) {
   Options options;
   if (!ParseOptions(argc, argv, options)) {
-    std::fprintf(stderr, "usage: wininet_floor.exe [--runs N] [--direct] URL...\n");
+    std::fprintf(stderr, "usage: wininet_floor.exe [--runs N] [--warmup N] [--direct] URL...\n");
     return 2;
   }
-  for (int run = 0; run <= options.runs; ++run) {
+  for (int run = 0; run < options.warmup + options.runs; ++run) {
     const auto start = std::chrono::steady_clock::now();
     if (!RunOnce(options)) return 1;
     const auto us =
         std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start).count();
-    if (run > 0) std::printf("floor_us %lld\n", static_cast<long long>(us));
+    if (run >= options.warmup) std::printf("floor_us %lld\n", static_cast<long long>(us));
   }
   return 0;
 }
