@@ -4,14 +4,15 @@
 #include <wininet.h>
 
 #include <array>
-#include <condition_variable>
 #include <memory>
 #include <mutex>
-#include <thread>
+#include <utility>
 
 #include "base/folders_win.h"
 #include "base/handles_win.h"
+#include "base/thread_sync.h"
 #include "base/unicode_win.h"
+#include "base/worker_threads.h"
 
 namespace norv {
 
@@ -19,7 +20,6 @@ namespace {
 
 constexpr DWORD kTimeoutMs = 5000;
 constexpr DWORD kConnectRetries = 5;
-constexpr DWORD kOpenUrlFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE;
 
 using Clock = std::chrono::steady_clock;
 
@@ -63,11 +63,13 @@ bool ArrivedWhole(HINTERNET request, std::size_t received) {
 
 enum class FetchEnd { Running, Complete, Stopped, Failed };
 
-// One fetch, shared by the caller and a worker thread that makes the blocking
-// WinInet calls. A stop closes the handles, which makes a blocked WinInet call
-// return at once on Windows; the caller returns at once in any case (some
-// WinInet versions, Wine's among them, keep waiting on a closed handle), and
-// the worker then ends on its own and never touches the handles again.
+// One fetch, shared by the caller and a worker thread (one of the process's
+// kept threads: starting one costs milliseconds under Wine) that makes the
+// blocking WinInet calls. A stop closes the handles, which makes a blocked
+// WinInet call return at once on Windows; the caller returns at once in any
+// case (some WinInet versions, Wine's among them, keep waiting on a closed
+// handle), and the worker then ends on its own and never touches the handles
+// again.
 class FetchJob {
  public:
   FetchJob(UniqueInternet session, std::wstring url)
@@ -95,8 +97,8 @@ class FetchJob {
   FetchEnd Wait(std::chrono::milliseconds stallLimit) {
     std::unique_lock lock(mutex_);
     while (end_ == FetchEnd::Running) {
-      if (changed_.wait_until(lock, lastProgress_ + stallLimit) == std::cv_status::timeout &&
-          Clock::now() >= lastProgress_ + stallLimit && end_ == FetchEnd::Running) {
+      if (!changed_.WaitUntil(lock, lastProgress_ + stallLimit) && Clock::now() >= lastProgress_ + stallLimit &&
+          end_ == FetchEnd::Running) {
         end_ = FetchEnd::Failed;
         CloseHandlesAside();
       }
@@ -119,7 +121,7 @@ class FetchJob {
       }
       session = session_.get();
     }
-    HINTERNET request = ::InternetOpenUrlW(session, url_.c_str(), nullptr, 0, kOpenUrlFlags, 0);
+    HINTERNET request = ::InternetOpenUrlW(session, url_.c_str(), nullptr, 0, kFetchOpenUrlFlags, 0);
     std::lock_guard lock(mutex_);
     if (end_ != FetchEnd::Running) {
       if (request != nullptr) {
@@ -163,10 +165,9 @@ class FetchJob {
     }
   }
 
-  void Progress() {
-    lastProgress_ = Clock::now();
-    changed_.notify_all();
-  }
+  // The waiting caller is not woken: it reads the time when its stall
+  // deadline comes, so a reply of many chunks costs no wake-up per chunk.
+  void Progress() { lastProgress_ = Clock::now(); }
 
   void Finish(FetchEnd end) {
     std::lock_guard lock(mutex_);
@@ -183,23 +184,26 @@ class FetchJob {
   void CloseHandles() {
     request_.reset();
     session_.reset();
-    changed_.notify_all();
+    changed_.NotifyAll();
   }
 
   // For the caller's side: closing a handle that a blocked WinInet call is
   // using can itself block (Wine waits for the call), so the handles are
-  // closed on a thread of their own and the caller never waits for the network.
+  // closed on another of the kept threads and the caller never waits for the
+  // network.
   void CloseHandlesAside() {
-    std::thread([request = std::move(request_), session = std::move(session_)]() mutable {
-      request.reset();
-      session.reset();
-    }).detach();
-    changed_.notify_all();
+    auto handles =
+        std::make_shared<std::pair<UniqueInternet, UniqueInternet>>(std::move(request_), std::move(session_));
+    AppWorkerThreads().Post([handles] {
+      handles->first.reset();
+      handles->second.reset();
+    });
+    changed_.NotifyAll();
   }
 
   const std::wstring url_;
-  mutable std::mutex mutex_;
-  std::condition_variable changed_;
+  mutable Mutex mutex_;
+  ConditionVariable changed_;
   UniqueInternet session_;
   UniqueInternet request_;
   FetchEnd end_ = FetchEnd::Running;
@@ -220,16 +224,23 @@ std::string WinInetFetcher::FetchUrlText(std::string_view url, bool fromUtf8, co
   if (stop.stop_requested()) {
     return {};
   }
-  UniqueInternet session = OpenSession(access_, agent_);
+  UniqueInternet session = OpenFetchSession(access_, agent_);
   if (!session) {
     return {};
   }
-  SetTimeouts(session.get());
   auto job = std::make_shared<FetchJob>(std::move(session), Widen(url));
-  std::thread([job] { job->Run(); }).detach();
+  AppWorkerThreads().Post([job] { job->Run(); });
   std::stop_callback abortOnStop(stop, [&job] { job->Abort(); });
   const FetchEnd end = job->Wait(stallLimit_);
   return end == FetchEnd::Failed ? std::string() : job->Text(fromUtf8);
+}
+
+UniqueInternet OpenFetchSession(const InternetAccess& access, const std::string& agent) {
+  UniqueInternet session = OpenSession(access, agent);
+  if (session) {
+    SetTimeouts(session.get());
+  }
+  return session;
 }
 
 std::string ExecutableAgentName() { return AgentFromExecutablePath(Narrow(OwnExecutablePath())); }

@@ -6,6 +6,7 @@
 
 #include "acquisition/fetch.h"
 #include "acquisition/fetch_reply.h"
+#include "base/handles_win.h"
 
 namespace norv {
 
@@ -29,5 +30,12 @@ class WinInetFetcher : public UrlFetcher {
 };
 
 std::string ExecutableAgentName();
+
+// Every request is read from the server and kept out of the cache.
+inline constexpr DWORD kFetchOpenUrlFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE;
+
+// The Internet handle of one fetch, with the program's time-outs and connect
+// retries set; empty when WinInet gives none.
+UniqueInternet OpenFetchSession(const InternetAccess& access, const std::string& agent);
 
 }  // namespace norv

@@ -3,7 +3,6 @@
 #include <mmsystem.h>
 
 #include <memory>
-#include <thread>
 
 #include "acquisition/full_refresh.h"
 #include "acquisition/latest_draw_reader.h"
@@ -15,6 +14,7 @@
 #include "app/program_messages_win.h"
 #include "app/tray_icon_win.h"
 #include "base/unicode_win.h"
+#include "base/worker_threads.h"
 #include "companions/companion_export.h"
 #include "companions/companion_host_win.h"
 #include "companions/companion_launch.h"
@@ -54,16 +54,18 @@ void CloseMainWindow(HWND mainWindow) {
 
 // The thread owns its CheckThread; nothing it uses belongs to the window
 // object, which may be gone before the thread ends.
+// It runs on one of the process's kept threads: starting a thread per check
+// costs milliseconds under Wine.
 bool CheckThread::Start(HWND mainWindow, std::stop_token stop) {
   try {
-    std::unique_ptr<CheckThread> check(new CheckThread(mainWindow, std::move(stop)));
-    std::thread([check = std::move(check)] {
+    std::shared_ptr<CheckThread> check(new CheckThread(mainWindow, std::move(stop)));
+    AppWorkerThreads().Post([check = std::move(check)] {
       try {
         check->Execute();
       } catch (...) {
-        // No exception leaves the thread.
+        // No exception leaves the task.
       }
-    }).detach();
+    });
     return true;
   } catch (...) {
     return false;

@@ -1,14 +1,19 @@
 #include "acquisition/fetch_win.h"
 
+#include <winsock2.h>
+
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <fstream>
 #include <future>
+#include <string>
 #include <thread>
 
 #include "acquisition/environment.h"
+#include "base/worker_threads.h"
 #include "tests/win/local_services.h"
+#include "tests/win/win_test_support.h"
 
 namespace norv {
 namespace {
@@ -16,6 +21,44 @@ namespace {
 using namespace std::chrono_literals;
 
 InternetAccess Direct() { return AccessFromSettings(false, false, "", ""); }
+
+// Answers one request with `chunks` chunks of one read's size (WinInet fills
+// the caller's buffer before it returns), `gap` apart: a reply that keeps
+// arriving, each chunk well inside the stall limit, while the whole reply
+// takes longer than that limit.
+class TricklingServer {
+ public:
+  TricklingServer(int chunks, std::chrono::milliseconds gap)
+      : thread_([this, chunks, gap] { Serve(chunks, gap); }) {}
+  std::string Url() const { return listener_.Origin() + "/trickle"; }
+  static std::string Chunk() { return std::string(kFetchChunkBytes, 'x'); }
+
+ private:
+  void Serve(int chunks, std::chrono::milliseconds gap) {
+    const SOCKET client = ::accept(static_cast<SOCKET>(listener_.Socket()), nullptr, nullptr);
+    if (client == INVALID_SOCKET) return;
+    std::string request;
+    char buffer[512];
+    int got = 0;
+    while (request.find("\r\n\r\n") == std::string::npos &&
+           (got = ::recv(client, buffer, static_cast<int>(sizeof buffer), 0)) > 0) {
+      request.append(buffer, static_cast<std::size_t>(got));
+    }
+    const std::string head = "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(chunks * kFetchChunkBytes) +
+                             "\r\nConnection: close\r\n\r\n";
+    ::send(client, head.data(), static_cast<int>(head.size()), 0);
+    const std::string chunk = Chunk();
+    for (int i = 0; i < chunks; ++i) {
+      std::this_thread::sleep_for(gap);
+      ::send(client, chunk.data(), static_cast<int>(chunk.size()), 0);
+    }
+    ::shutdown(client, SD_SEND);
+    ::closesocket(client);
+  }
+
+  testing::SilentServer listener_;
+  std::jthread thread_;
+};
 
 class FetchTest : public ::testing::Test {
  protected:
@@ -133,6 +176,25 @@ TEST_F(FetchTest, AServerThatStallsIsGivenUpAfterTheStallLimit) {
   const auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(fetcher.FetchUrlText(Url("/test/hang"), false, never.get_token()), "");
   EXPECT_LT(std::chrono::steady_clock::now() - start, 4s);
+}
+
+// The stall limit counts from the last byte, not from the start of the fetch.
+TEST_F(FetchTest, AReplyThatKeepsArrivingOutlastsTheStallLimit) {
+  TricklingServer server(5, 400ms);
+  WinInetFetcher fetcher(Direct(), "norv", 1s);
+  std::stop_source never;
+  std::string whole;
+  for (int i = 0; i < 5; ++i) whole += TricklingServer::Chunk();
+  EXPECT_EQ(fetcher.FetchUrlText(server.Url(), false, never.get_token()), whole);
+}
+
+// Fetches one after another reuse the threads that make the WinInet calls:
+// starting a thread costs milliseconds under Wine.
+TEST_F(FetchTest, FetchesOneAfterAnotherStartNoThreadEach) {
+  Fetch("/test/lines");
+  const std::size_t before = AppWorkerThreads().Started();
+  for (int i = 0; i < 20; ++i) ASSERT_EQ(Fetch("/test/lines"), "1234");
+  EXPECT_LE(AppWorkerThreads().Started() - before, 3u);
 }
 
 TEST_F(FetchTest, AReplyOverSixteenMebibytesGivesEmptyText) {

@@ -99,6 +99,8 @@ class SilentServer {
   ~SilentServer();
   int Port() const { return port_; }
   std::string Origin() const { return "http://127.0.0.1:" + std::to_string(port_); }
+  // The listening socket, for a test that answers a connection itself.
+  UINT_PTR Socket() const { return socket_; }
 
  private:
   UINT_PTR socket_ = ~UINT_PTR{0};
