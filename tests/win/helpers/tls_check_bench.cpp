@@ -1,11 +1,14 @@
-// Times checks that find nothing new against one published site served two
-// ways, over plain HTTP and over TLS, and beside them a minimal WinInet client
-// that makes the same requests in the same order: each with an Internet
-// handle of its own, the program's time-outs and open flags, 1024-byte reads.
-//   tls_check_bench RUNS HTTP_ORIGIN HTTPS_ORIGIN ACCESS_LOG
-// ACCESS_LOG is the plain site's nginx access log, from which the requests of
-// one check are taken. Prints "check_us SCHEME N" and "client_us SCHEME N"
-// per timed run, then "request PATH" per request of a check.
+// Times checks that find nothing new against one published site served in
+// several ways (plain HTTP, TLS, TLS without kept-alive connections), and
+// beside them a minimal WinInet client that makes the same requests in the
+// same order: each with an Internet handle of its own, the program's
+// time-outs and open flags, 1024-byte reads.
+//   tls_check_bench RUNS ACCESS_LOG NAME=ORIGIN...
+// ACCESS_LOG is the first site's nginx access log, from which the requests of
+// one check are taken. The sites take turns, a fresh program for each turn,
+// so that a change in the machine's load falls on all of them. Prints
+// "check_us NAME N" and "client_us NAME N" per timed run, then "request PATH"
+// per request of a check.
 
 #include <windows.h>
 #include <wininet.h>
@@ -139,25 +142,33 @@ long long TimeClient(const std::string& origin, const std::vector<std::string>& 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc != 5) {
-    std::printf("usage: tls_check_bench RUNS HTTP_ORIGIN HTTPS_ORIGIN ACCESS_LOG\n");
+  if (argc < 4) {
+    std::printf("usage: tls_check_bench RUNS ACCESS_LOG NAME=ORIGIN...\n");
     return 2;
   }
   const int runs = _wtoi(argv[1]);
-  const std::array<std::string, 2> origins{norv::Narrow(argv[2]), norv::Narrow(argv[3])};
-  const std::array<const char*, 2> schemes{"http", "https"};
-  const std::string accessLog = norv::Narrow(argv[4]);
+  const std::string accessLog = norv::Narrow(argv[2]);
+  std::vector<std::string> names;
+  std::vector<std::string> origins;
+  for (int i = 3; i < argc; ++i) {
+    const std::string site = norv::Narrow(argv[i]);
+    names.push_back(site.substr(0, site.find('=')));
+    origins.push_back(site.substr(site.find('=') + 1));
+  }
   ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Pellmark\\T-NORV");
   for (const wchar_t* name : {L"win", L"mod", L"kid", L"snd", L"msg"}) SetSetting(name, L"0");
   if (!PrepareCompleteDataFiles(origins[0])) {
     std::printf("no histories at %s\n", origins[0].c_str());
     return 1;
   }
+  constexpr int kTurns = 5;
   std::vector<std::string> paths;
-  for (std::size_t s = 0; s < origins.size(); ++s) {
-    std::vector<std::string> unused;
-    for (long long us : TimeChecks(origins[s], runs, s == 0 ? accessLog : std::string(), s == 0 ? paths : unused)) {
-      std::printf("check_us %s %lld\n", schemes[s], us);
+  for (int turn = 0; turn < kTurns; ++turn) {
+    for (std::size_t s = 0; s < origins.size(); ++s) {
+      const bool logged = turn + 1 == kTurns && s == 0;
+      for (long long us : TimeChecks(origins[s], (runs + kTurns - 1) / kTurns, logged ? accessLog : std::string(), paths)) {
+        std::printf("check_us %s %lld\n", names[s].c_str(), us);
+      }
     }
   }
   if (paths.empty()) {
@@ -167,7 +178,7 @@ int wmain(int argc, wchar_t** argv) {
   for (const std::string& origin : origins) TimeClient(origin, paths);  // the first TLS fetch sets up the library
   for (int i = 0; i < runs; ++i) {
     for (std::size_t s = 0; s < origins.size(); ++s) {
-      std::printf("client_us %s %lld\n", schemes[s], TimeClient(origins[s], paths));
+      std::printf("client_us %s %lld\n", names[s].c_str(), TimeClient(origins[s], paths));
     }
   }
   for (const std::string& path : paths) std::printf("request %s\n", path.c_str());
