@@ -11,16 +11,16 @@ namespace {
 // build never polls a host this project does not control; a test names the
 // local service through the environment.
 #ifndef NORVALE_DIRECTORY_1_DEFAULT
-#define NORVALE_DIRECTORY_1_DEFAULT "http://directory1.norvale.example/dir.cgi?SFT=0"
+#define NORVALE_DIRECTORY_1_DEFAULT "https://directory1.norvale.example/dir.cgi?SFT=0"
 #endif
 #ifndef NORVALE_DIRECTORY_2_DEFAULT
-#define NORVALE_DIRECTORY_2_DEFAULT "http://directory2.norvale.example/dir.cgi?SFT=0"
+#define NORVALE_DIRECTORY_2_DEFAULT "https://directory2.norvale.example/dir.cgi?SFT=0"
 #endif
 #ifndef NORVALE_DOWNLOAD_1_DEFAULT
-#define NORVALE_DOWNLOAD_1_DEFAULT "http://download1.norvale.example/dlf/"
+#define NORVALE_DOWNLOAD_1_DEFAULT "https://download1.norvale.example/dlf/"
 #endif
 #ifndef NORVALE_DOWNLOAD_2_DEFAULT
-#define NORVALE_DOWNLOAD_2_DEFAULT "http://download2.norvale.example/dlf/"
+#define NORVALE_DOWNLOAD_2_DEFAULT "https://download2.norvale.example/dlf/"
 #endif
 constexpr std::string_view kDirectory1 = NORVALE_DIRECTORY_1_DEFAULT;
 constexpr std::string_view kDirectory2 = NORVALE_DIRECTORY_2_DEFAULT;

@@ -1,5 +1,7 @@
 #include "acquisition/url_directory.h"
 
+#include <utility>
+
 #include "acquisition/text_fields.h"
 
 namespace norv {
@@ -19,6 +21,34 @@ bool StartsLikeAddress(std::string_view body, std::string_view primaryEndpoint) 
   return body.substr(0, kSchemeLength) == primaryEndpoint.substr(0, kSchemeLength);
 }
 
+bool IsSecure(std::string_view address) {
+  constexpr std::string_view kSecure = "https://";
+  if (address.size() < kSecure.size()) {
+    return false;
+  }
+  for (std::size_t i = 0; i < kSecure.size(); ++i) {
+    const char c = address[i];
+    if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != kSecure[i]) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// A directory reached over https:// must not send any later read over plain
+// http://, where anyone on the path could rewrite the history it names.
+bool KeepsTransportSecure(const UrlTable& table, std::string_view primaryEndpoint) {
+  if (!IsSecure(primaryEndpoint)) {
+    return true;
+  }
+  for (const std::string& slot : table.slots) {
+    if (!slot.empty() && !IsSecure(slot)) {
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 bool ParseUrlDirectory(std::string_view reply, std::string_view primaryEndpoint, UrlTable& table) {
@@ -29,9 +59,14 @@ bool ParseUrlDirectory(std::string_view reply, std::string_view primaryEndpoint,
     return false;
   }
   const std::string_view fields(body);
-  for (std::size_t i = 0; i < table.slots.size(); ++i) {
-    table.slots[i] = std::string(TrimControls(fields.substr(i * kFieldWidth, kFieldWidth)));
+  UrlTable parsed;
+  for (std::size_t i = 0; i < parsed.slots.size(); ++i) {
+    parsed.slots[i] = std::string(TrimControls(fields.substr(i * kFieldWidth, kFieldWidth)));
   }
+  if (!KeepsTransportSecure(parsed, primaryEndpoint)) {
+    return false;
+  }
+  table = std::move(parsed);
   return true;
 }
 

@@ -21,7 +21,8 @@ struct UrlTable {
 };
 
 // Checks a directory reply (CR and LF already removed) and, when it is valid,
-// overwrites all 14 slots. Returns false and leaves the table alone otherwise.
+// overwrites all 14 slots. Returns false and leaves the table alone otherwise;
+// a reply to an https:// endpoint with any slot that is not https:// is not valid.
 bool ParseUrlDirectory(std::string_view reply, std::string_view primaryEndpoint, UrlTable& table);
 
 // Fetches one endpoint and parses its reply. A fetch that throws is a failure.

@@ -26,13 +26,13 @@ endfunction()
 # directory endpoints to give here. The defaults name the reserved .example
 # domain, and the environment (NORVALE_DIRECTORY_1 and so on) still overrides
 # every one of them for tests and demonstrations.
-set(NORVALE_DIRECTORY_1_DEFAULT "http://directory1.norvale.example/dir.cgi?SFT=0" CACHE STRING
+set(NORVALE_DIRECTORY_1_DEFAULT "https://directory1.norvale.example/dir.cgi?SFT=0" CACHE STRING
     "Primary directory endpoint compiled into Norvale")
-set(NORVALE_DIRECTORY_2_DEFAULT "http://directory2.norvale.example/dir.cgi?SFT=0" CACHE STRING
+set(NORVALE_DIRECTORY_2_DEFAULT "https://directory2.norvale.example/dir.cgi?SFT=0" CACHE STRING
     "Secondary directory endpoint compiled into Norvale")
-set(NORVALE_DOWNLOAD_1_DEFAULT "http://download1.norvale.example/dlf/" CACHE STRING
+set(NORVALE_DOWNLOAD_1_DEFAULT "https://download1.norvale.example/dlf/" CACHE STRING
     "Primary folder of the download lists compiled into Norvale")
-set(NORVALE_DOWNLOAD_2_DEFAULT "http://download2.norvale.example/dlf/" CACHE STRING
+set(NORVALE_DOWNLOAD_2_DEFAULT "https://download2.norvale.example/dlf/" CACHE STRING
     "Secondary folder of the download lists compiled into Norvale")
 set(_norvale_address_definitions)
 foreach(name DIRECTORY_1 DIRECTORY_2 DOWNLOAD_1 DOWNLOAD_2)

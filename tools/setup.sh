@@ -7,7 +7,7 @@ packages=(
   cmake make g++ clang libclang-rt-14-dev python3
   mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   googletest libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
-  libcurl4-openssl-dev libssl-dev openssl osslsigncode curl nginx wrk nsis fp-utils python3-bs4 python3-lxml
+  libcurl4-openssl-dev libssl-dev openssl ca-certificates osslsigncode curl nginx wrk nsis fp-utils python3-bs4 python3-lxml
   wine wine64 xvfb xauth x11-utils openbox fonts-noto-cjk imagemagick
 )
 

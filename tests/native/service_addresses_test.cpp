@@ -17,15 +17,16 @@ EnvironmentReader FakeEnvironment(std::map<std::string, std::string> values) {
   };
 }
 
-TEST(ServiceAddresses, DefaultsNeverNameAHostOutsideTheReservedDomain) {
+TEST(ServiceAddresses, DefaultsAreHttpsAndNeverNameAHostOutsideTheReservedDomain) {
   const ServiceAddresses addresses = ResolveServiceAddresses(FakeEnvironment({}));
   for (const std::string& endpoint : addresses.directoryEndpoints) {
-    EXPECT_TRUE(endpoint.starts_with("http://")) << endpoint;
+    EXPECT_TRUE(endpoint.starts_with("https://")) << endpoint;
     EXPECT_TRUE(endpoint.ends_with("?SFT=0")) << endpoint;
     EXPECT_NE(endpoint.find(".example/"), std::string::npos) << endpoint;
   }
   EXPECT_NE(addresses.directoryEndpoints[0], addresses.directoryEndpoints[1]);
   for (const std::string& folder : addresses.downloadFolders) {
+    EXPECT_TRUE(folder.starts_with("https://")) << folder;
     EXPECT_NE(folder.find(".example/"), std::string::npos) << folder;
     EXPECT_TRUE(folder.ends_with("/")) << folder;
   }

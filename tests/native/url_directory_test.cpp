@@ -78,6 +78,40 @@ TEST(UrlDirectory, BodyThatDoesNotStartWithThePrimaryAddressSchemeIsRefused) {
       << "the scheme must stand at the very start of the body";
 }
 
+// A directory that arrived over TLS must not hand any read to plain HTTP, where
+// a stranger on the path could rewrite it.
+TEST(UrlDirectory, AnHttpsDirectoryWithAnyPlainHttpSlotIsRefused) {
+  constexpr std::string_view kSecurePrimary = "https://dir.pellmark.test/cgi/url.cgi?SFT=0";
+  std::array<std::string, 14> addresses;
+  for (std::size_t i = 0; i < addresses.size(); ++i) {
+    addresses[i] = "https://data.pellmark.test/slot" + std::to_string(i) + ".txt";
+  }
+  addresses[7].clear();
+  addresses[12] = "HTTPS://data.pellmark.test/slot12.txt";
+  UrlTable table = FilledWith("old");
+  ASSERT_TRUE(ParseUrlDirectory(DirectoryPage(DirectoryBody(addresses)), kSecurePrimary, table))
+      << "every slot https:// (in any letter case) or empty";
+
+  for (std::size_t slot : {std::size_t{0}, std::size_t{3}, std::size_t{13}}) {
+    std::array<std::string, 14> downgraded = addresses;
+    downgraded[slot] = "http://data.pellmark.test/slot.txt";
+    table = FilledWith("old");
+    EXPECT_FALSE(ParseUrlDirectory(DirectoryPage(DirectoryBody(downgraded)), kSecurePrimary, table)) << slot;
+    EXPECT_EQ(table[0], "old") << slot;
+    EXPECT_EQ(table[13], "old") << slot;
+  }
+  addresses[9] = "ftp://data.pellmark.test/slot9.txt";
+  EXPECT_FALSE(ParseUrlDirectory(DirectoryPage(DirectoryBody(addresses)), kSecurePrimary, table));
+}
+
+TEST(UrlDirectory, APlainHttpDirectoryMayNameHttpsSlots) {
+  std::array<std::string, 14> addresses = SampleAddresses();
+  addresses[10] = "https://bank.pellmark.test/index.html";
+  UrlTable table;
+  ASSERT_TRUE(ParseUrlDirectory(DirectoryPage(DirectoryBody(addresses)), kPrimary, table));
+  EXPECT_EQ(table[10], "https://bank.pellmark.test/index.html");
+}
+
 TEST(UrlDirectory, PageWithoutABodyIsRefused) {
   UrlTable table = FilledWith("old");
   EXPECT_FALSE(ParseUrlDirectory("", kPrimary, table));

@@ -1,7 +1,8 @@
 // The real program against the real published site: one store made from the
-// bundled snapshot, its site served by nginx and by norv-service's own
-// server. One check brings data files that are one draw behind, or empty, to
-// the store's whole history, byte for byte.
+// bundled snapshot, its site served by nginx, by norv-service's own server,
+// and by nginx over TLS with a certificate from the run's test CA. One check
+// brings data files that are one draw behind, or empty, to the store's whole
+// history, byte for byte.
 
 #include <windows.h>
 
@@ -12,16 +13,15 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
-#include <sstream>
 #include <string>
 
 #include "app/app_messages.h"
 #include "app/command_ids.h"
 #include "base/unicode_win.h"
-#include "service/history_csv.h"
 #include "store/draw_record.h"
 #include "tests/win/local_services.h"
 #include "tests/win/norv_process.h"
+#include "tests/win/published_site.h"
 
 namespace norv {
 namespace {
@@ -34,6 +34,7 @@ constexpr wchar_t kSection[] = L"Software\\Pellmark\\T-NORV";
 struct SiteCase {
   const char* server;   // whose port file in the site's state folder
   Game emptyGame;       // the data file that starts empty; the others are one draw behind
+  const char* origin = "http://127.0.0.1:";  // the site's addresses up to the port
 };
 
 void PrintTo(const SiteCase& c, std::ostream* os) { *os << c.server; }
@@ -63,11 +64,6 @@ void Setting(const wchar_t* name, const wchar_t* value) {
                     static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
 }
 
-std::wstring Variable(const wchar_t* name) {
-  wchar_t value[2048] = {};
-  return ::GetEnvironmentVariableW(name, value, 2048) ? value : L"";
-}
-
 bool CheckRunning(HWND window) {
   return (::SendMessageW(window, kMsgRunStateProbe, 0, 0) & kProbeCheckRunning) != 0;
 }
@@ -76,25 +72,16 @@ class PublishedSiteEndToEnd : public ::testing::TestWithParam<SiteCase> {
  protected:
   void SetUp() override {
     port_ = testing::LocalServicePort(std::string(GetParam().server) + ".port");
-    ASSERT_NE(port_, 0) << GetParam().server << " does not serve the published site (see tools/site-ctl)";
-    for (Game game : kAllGames) {
-      const std::string csv =
-          FileBytes(std::filesystem::u8path(*testing::LocalServicesFile("site-store/" + service::HistoryFileName(game))));
-      for (const service::Draw& draw : service::ReadHistoryCsv(game, csv)) {
-        expected_[static_cast<std::size_t>(GameIndex(game))] += service::RecordText(draw) + "\r\n";
-      }
-    }
+    ASSERT_NE(port_, 0) << GetParam().server << " does not serve the published site (see tools/site-ctl"
+                        << " and, for https, tools/test-ca.sh)";
+    expected_ = testing::PublishedSiteHistories();
     ::RegDeleteTreeW(HKEY_CURRENT_USER, kSection);
     for (const wchar_t* name : {L"win", L"mod", L"kid", L"in1", L"in2", L"snd", L"msg", L"dkg"}) Setting(name, L"0");
-    for (const wchar_t* name : {L"NORVALE_DIRECTORY_1", L"NORVALE_DIRECTORY_2"}) saved_.push_back(Variable(name));
-    const std::wstring origin = L"http://127.0.0.1:" + std::to_wstring(port_);
-    ::SetEnvironmentVariableW(L"NORVALE_DIRECTORY_1", (origin + L"/dir1/dir.cgi?SFT=0").c_str());
-    ::SetEnvironmentVariableW(L"NORVALE_DIRECTORY_2", (origin + L"/dir2/dir.cgi?SFT=0").c_str());
+    directories_.emplace(GetParam().origin + std::to_string(port_));
   }
 
   void TearDown() override {
-    ::SetEnvironmentVariableW(L"NORVALE_DIRECTORY_1", saved_.size() > 0 ? saved_[0].c_str() : nullptr);
-    ::SetEnvironmentVariableW(L"NORVALE_DIRECTORY_2", saved_.size() > 1 ? saved_[1].c_str() : nullptr);
+    directories_.reset();
     ::RegDeleteTreeW(HKEY_CURRENT_USER, kSection);
   }
 
@@ -102,7 +89,7 @@ class PublishedSiteEndToEnd : public ::testing::TestWithParam<SiteCase> {
 
   int port_ = 0;
   std::array<std::string, 4> expected_;
-  std::vector<std::wstring> saved_;
+  std::optional<testing::ScopedDirectoryOrigin> directories_;
 };
 
 TEST_P(PublishedSiteEndToEnd, OneCheckBringsEveryDataFileToTheStoresWholeHistory) {
@@ -132,7 +119,8 @@ TEST_P(PublishedSiteEndToEnd, OneCheckBringsEveryDataFileToTheStoresWholeHistory
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers, PublishedSiteEndToEnd,
-                         ::testing::Values(SiteCase{"nginx", Game::Loto6}, SiteCase{"serve", Game::Numbers3}));
+                         ::testing::Values(SiteCase{"nginx", Game::Loto6}, SiteCase{"serve", Game::Numbers3},
+                                           SiteCase{"https", Game::MiniLoto, "https://localhost:"}));
 
 }  // namespace
 }  // namespace norv
