@@ -34,6 +34,12 @@ std::optional<std::string> FetchHistoryFile(Game game, bool fallback, const Acqu
   return BuildHistoryFile(game, history, context.stop);
 }
 
+// A history file is written only when it holds more records than the draws
+// counted, or when the refresh is forced.
+bool Wanted(std::string_view file, std::size_t recordBytes, bool forced, int drawCount) {
+  return forced || file.size() / recordBytes > static_cast<std::size_t>(std::max(drawCount, 0));
+}
+
 struct RefreshRule {
   Game game;
   bool fallback;  // the run's copy
@@ -46,8 +52,8 @@ struct RefreshRule {
 bool Acceptable(const RefreshRule& rule, const std::optional<std::string>& copy, std::string_view other) {
   if (!copy) return false;
   const std::size_t recordBytes = static_cast<std::size_t>(LayoutOf(rule.game).recordBytes);
-  const bool newer = rule.forced || copy->size() / recordBytes > static_cast<std::size_t>(std::max(rule.drawCount, 0));
-  return newer && KeepsHeldDraws(*copy, rule.held, other, recordBytes);
+  return Wanted(*copy, recordBytes, rule.forced, rule.drawCount) &&
+         KeepsHeldDraws(*copy, rule.held, other, recordBytes);
 }
 
 // The run's copy when it keeps every held draw. Otherwise the other copy is
@@ -98,9 +104,7 @@ std::optional<int> RefreshDataFile(Game game, bool fallback, bool forced, int dr
   const std::size_t recordBytes = static_cast<std::size_t>(layout.recordBytes);
   const std::optional<std::string> first = FetchHistoryFile(game, fallback, context);
   // A readable history no longer than the data is simply not needed.
-  if (first && !forced && first->size() / recordBytes <= static_cast<std::size_t>(std::max(drawCount, 0))) {
-    return std::nullopt;
-  }
+  if (first && !Wanted(*first, recordBytes, forced, drawCount)) return std::nullopt;
   if (context.stop.stop_requested()) return std::nullopt;
   const std::string target = context.dataFolder + std::string(layout.dataFile);
   // A file that cannot be read has no draws to witness; nor could it be replaced.
