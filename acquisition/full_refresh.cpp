@@ -1,5 +1,6 @@
 #include "acquisition/full_refresh.h"
 
+#include "acquisition/held_draws.h"
 #include "acquisition/text_fields.h"
 #include "store/draw_record.h"
 #include "store/file_replace.h"
@@ -19,6 +20,53 @@ bool EachRecordHoldsItsOwnNumber(std::string_view history, std::size_t records, 
     }
   }
   return true;
+}
+
+// One copy of the full history as the data file it makes; nothing when the
+// fetch failed or the copy is unreadable.
+std::optional<std::string> FetchHistoryFile(Game game, bool fallback, const AcquisitionContext& context) {
+  std::string history;
+  try {
+    history = context.fetcher.FetchUrlText(context.urls[HistorySlot(game, fallback)], false, context.stop);
+  } catch (...) {
+    return std::nullopt;
+  }
+  return BuildHistoryFile(game, history, context.stop);
+}
+
+// A history file is written only when it holds more records than the draws
+// counted, or when the refresh is forced.
+bool Wanted(std::string_view file, std::size_t recordBytes, bool forced, int drawCount) {
+  return forced || file.size() / recordBytes > static_cast<std::size_t>(std::max(drawCount, 0));
+}
+
+struct RefreshRule {
+  Game game;
+  bool fallback;  // the run's copy
+  bool forced;
+  int drawCount;
+  std::string_view held;  // the data file as it is now
+};
+
+// Whether `copy` may become the data file, with `other` as its witness.
+bool Acceptable(const RefreshRule& rule, const std::optional<std::string>& copy, std::string_view other) {
+  if (!copy) return false;
+  const std::size_t recordBytes = static_cast<std::size_t>(LayoutOf(rule.game).recordBytes);
+  return Wanted(*copy, recordBytes, rule.forced, rule.drawCount) &&
+         KeepsHeldDraws(*copy, rule.held, other, recordBytes);
+}
+
+// The run's copy when it keeps every held draw. Otherwise the other copy is
+// fetched too: either may then be taken where it keeps the held draws, or
+// where it changes one only as the other copy does.
+std::optional<std::string> ChooseHistoryFile(const RefreshRule& rule, const std::optional<std::string>& first,
+                                             const AcquisitionContext& context) {
+  if (Acceptable(rule, first, {})) return first;
+  if (context.stop.stop_requested()) return std::nullopt;
+  const std::optional<std::string> second = FetchHistoryFile(rule.game, !rule.fallback, context);
+  if (Acceptable(rule, first, second ? std::string_view(*second) : std::string_view())) return first;
+  if (Acceptable(rule, second, first ? std::string_view(*first) : std::string_view())) return second;
+  return std::nullopt;
 }
 
 }  // namespace
@@ -52,28 +100,25 @@ int HistorySlot(Game game, bool fallback) {
 
 std::optional<int> RefreshDataFile(Game game, bool fallback, bool forced, int drawCount,
                                    const AcquisitionContext& context, const FailureSink& showMessage) {
-  std::string history;
-  try {
-    history = context.fetcher.FetchUrlText(context.urls[HistorySlot(game, fallback)], false, context.stop);
-  } catch (...) {
-    return std::nullopt;
-  }
   const RecordLayout& layout = LayoutOf(game);
-  const std::size_t offered = history.size() / static_cast<std::size_t>(layout.textBytes);
-  if (offered == 0 || (!forced && offered <= static_cast<std::size_t>(std::max(drawCount, 0)))) {
-    return std::nullopt;
-  }
-  const std::optional<std::string> file = BuildHistoryFile(game, history, context.stop);
-  if (!file || context.stop.stop_requested()) {
-    return std::nullopt;
-  }
-  const std::string twin = context.dataFolder + std::string(layout.tempFile);
+  const std::size_t recordBytes = static_cast<std::size_t>(layout.recordBytes);
+  const std::optional<std::string> first = FetchHistoryFile(game, fallback, context);
+  // A readable history no longer than the data is simply not needed.
+  if (first && !Wanted(*first, recordBytes, forced, drawCount)) return std::nullopt;
+  if (context.stop.stop_requested()) return std::nullopt;
   const std::string target = context.dataFolder + std::string(layout.dataFile);
-  if (WriteTwinAndReplace(twin, target, *file, context.files) != ReplaceOutcome::Replaced) {
+  // A file that cannot be read has no draws to witness; nor could it be replaced.
+  const std::string held = context.files.ReadWhole(target).value_or(std::string());
+  const RefreshRule rule{game, fallback, forced, drawCount, held};
+  const std::optional<std::string> chosen = ChooseHistoryFile(rule, first, context);
+  if (!chosen || context.stop.stop_requested()) return std::nullopt;
+  const std::string file = WithHeldDrawsBeyond(*chosen, held, recordBytes);
+  const std::string twin = context.dataFolder + std::string(layout.tempFile);
+  if (WriteTwinAndReplace(twin, target, file, context.files) != ReplaceOutcome::Replaced) {
     showMessage(kRefreshFailedMessage, 0);
     return std::nullopt;
   }
-  return static_cast<int>(offered);
+  return static_cast<int>(file.size() / recordBytes);
 }
 
 }  // namespace norv

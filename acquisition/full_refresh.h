@@ -25,9 +25,13 @@ std::optional<std::string> BuildHistoryFile(Game game, std::string_view history,
 int HistorySlot(Game game, bool fallback);
 
 // Downloads the game's full history and, when it is longer than `drawCount`
-// records or `forced` is set, makes it the data file. Returns the number of
-// records the data file now holds, or nothing when the file was left alone.
-// A file that cannot be written or replaced is reported to `showMessage` as (108, 0).
+// records or `forced` is set, makes it the data file. A history that changes
+// a draw the data file holds whole is refused, as an unreadable one is, and
+// the other copy is tried; a held draw changes only where both copies give
+// the same new record. Held draws beyond a shorter history are kept. Returns
+// the number of records the data file now holds, or nothing when the file
+// was left alone. A file that cannot be written or replaced is reported to
+// `showMessage` as (108, 0).
 std::optional<int> RefreshDataFile(Game game, bool fallback, bool forced, int drawCount,
                                    const AcquisitionContext& context, const FailureSink& showMessage);
 

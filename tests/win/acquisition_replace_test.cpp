@@ -76,7 +76,10 @@ TEST_F(HeldDataFile, AppendToAFileHeldOpenReportsTheReplaceFailureAndKeepsTheFil
 }
 
 TEST_F(HeldDataFile, RefreshOfAFileHeldOpenShows108AndKeepsTheFile) {
-  Write("dat_lot6.tan", std::string(56, '1') + "\r\n");
+  // The held draw as the history gives it: a history that changed it would be
+  // refused before any file step.
+  const std::string stored = "0001" + std::string(52, '2');
+  Write("dat_lot6.tan", stored + "\r\n");
   std::string history;  // three records, each beginning with its draw number
   for (const char* number : {"0001", "0002", "0003"}) history += number + std::string(52, '2');
   fetcher_.Serve(urls_[2], history);
@@ -86,7 +89,7 @@ TEST_F(HeldDataFile, RefreshOfAFileHeldOpenShows108AndKeepsTheFile) {
   EXPECT_EQ(RefreshDataFile(Game::Loto6, false, false, 1, Context(), Sink()), std::nullopt);
 
   EXPECT_EQ(reports_, (Reports{{108, 0}}));
-  EXPECT_EQ(Read("dat_lot6.tan"), std::string(56, '1') + "\r\n");
+  EXPECT_EQ(Read("dat_lot6.tan"), stored + "\r\n");
   EXPECT_FALSE(std::filesystem::exists(PathOf("tmp_lot6.tan")));
 }
 
