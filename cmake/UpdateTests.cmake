@@ -13,6 +13,9 @@ add_custom_command(OUTPUT ${_next_setup}
   COMMENT "Making release ${NORVALE_NEXT_RELEASE} for the update tests"
   VERBATIM)
 add_custom_target(norv_next_setup ALL DEPENDS ${_next_setup})
+# The release-N setup program and its payload are norv_setup's to make: made
+# by both targets at once under -j, two makensis runs wrote one broken file.
+add_dependencies(norv_next_setup norv_setup)
 
 add_executable(norv_update_tests ${CMAKE_SOURCE_DIR}/tests/win/update/update_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/win/installer/installed_files.cpp ${CMAKE_SOURCE_DIR}/tests/win/win_test_support.cpp)
