@@ -1,56 +1,111 @@
-// Times checks that find nothing new: the program's test build,
-// norv_probed.exe (beside this program), against the maker's service in test
-// mode, every data file already complete. Prints one line per timed check
-// ("check_ms N"), then the addresses one check asked for ("request PATH"),
-// so a plain HTTP client can be timed on the same sequence.
+// Times checks that find nothing new against the platform's floor: the
+// program's test build, norv_probed.exe (beside this program), against one
+// published site served in one or more ways, every data file already
+// complete; beside each check, the floor client makes the same requests in
+// the same order.
+//
+//   check_bench.exe ROUNDS TURNS NAME=ORIGIN=ACCESS_LOG...
+//
+// The floor: the fewest WinInet calls that make the check's fetches, one
+// after another on this thread, each with its own Internet handle and the
+// program's options and flags (OpenFetchSession, kFetchOpenUrlFlags), 1 KiB
+// reads; no worker thread, no stall watch, no reply handling beyond counting
+// the bytes. Its requests are the ones the check just made, read from the
+// site's access log (the path after "GET ").
+//
+// The sites take TURNS turns; in each, a fresh program per site, three
+// untimed checks and floor runs, then ROUNDS rounds of one check and one
+// floor run, so that the machine's other load, which comes and goes in
+// bursts, falls on both alike. Prints per timed run "check_us NAME N" and
+// "floor_us NAME N", in the order measured, and once per site "request NAME
+// PATH" for each request of a check. Any floor fetch that fails or comes
+// short ends the program with 1, so a figure never hides a failed request.
 
 #include <windows.h>
+#include <wininet.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "acquisition/environment.h"
 #include "acquisition/fetch_win.h"
 #include "acquisition/full_refresh.h"
 #include "app/app_messages.h"
 #include "app/command_ids.h"
 #include "base/schedule_mode.h"
 #include "base/unicode_win.h"
+#include "store/draw_record.h"
 #include "../norv_process.h"
-#include "tests/win/local_services.h"
 
 namespace {
 
-std::string origin;
+using Clock = std::chrono::steady_clock;
 
-std::string Service(const std::string& path) {
-  norv::WinInetFetcher fetcher(norv::AccessFromSettings(false, false, "", ""));
-  std::stop_source never;
-  return fetcher.FetchUrlText(origin + path, false, never.get_token());
+constexpr int kUntimed = 3;
+constexpr char kFloorAgent[] = "check_bench_floor";
+
+struct Site {
+  std::string name;
+  std::string origin;
+  std::string accessLog;  // a Windows path to the site's nginx access log
+  std::vector<std::string> paths;
+};
+
+long long MicrosecondsSince(Clock::time_point start) {
+  return std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count();
 }
 
-// The request log arrives as one line ("target TAB agent" per request, the
-// line breaks removed), so a target is what follows an agent up to the tab;
-// every target begins with "/" and no agent name holds one.
-std::vector<std::string> LoggedTargets() {
-  const std::string log = Service("/control/log");
-  std::vector<std::string> targets;
-  std::size_t at = 0;
-  for (;;) {
-    const std::size_t slash = log.find('/', at);
-    if (slash == std::string::npos) break;
-    const std::size_t tab = log.find('\t', slash);
-    targets.push_back(log.substr(slash, tab == std::string::npos ? std::string::npos : tab - slash));
-    if (tab == std::string::npos) break;
-    at = tab + 1;
+// --- the floor ----------------------------------------------------------
+
+bool ReadWhole(HINTERNET request) {
+  std::array<char, norv::kFetchChunkBytes> buffer{};
+  std::size_t received = 0;
+  DWORD read = 0;
+  do {
+    if (!::InternetReadFile(request, buffer.data(), static_cast<DWORD>(buffer.size()), &read)) return false;
+    received += read;
+  } while (read != 0);
+  DWORD announced = 0;
+  DWORD size = sizeof(announced);
+  DWORD index = 0;
+  return !::HttpQueryInfoW(request, HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &announced, &size, &index) ||
+         received >= announced;
+}
+
+// 0, or the error of a fetch that failed (ERROR_INVALID_DATA for a short reply).
+DWORD FloorFetch(const std::wstring& url) {
+  const norv::InternetAccess access;  // as a program whose settings keep the defaults
+  const norv::UniqueInternet session = norv::OpenFetchSession(access, kFloorAgent);
+  if (!session) return ::GetLastError();
+  const norv::UniqueInternet request(
+      ::InternetOpenUrlW(session.get(), url.c_str(), nullptr, 0, norv::kFetchOpenUrlFlags, 0));
+  if (!request) return ::GetLastError();
+  return ReadWhole(request.get()) ? 0 : ERROR_INVALID_DATA;
+}
+
+// Microseconds, or -1 after a report of the fetch that failed.
+long long TimeFloor(const Site& site) {
+  const auto start = Clock::now();
+  for (const std::string& path : site.paths) {
+    if (const DWORD error = FloorFetch(norv::Widen(site.origin + path))) {
+      std::fprintf(stderr, "check_bench: %s%s failed (error %lu)\n", site.origin.c_str(), path.c_str(), error);
+      return -1;
+    }
   }
-  return targets;
+  return MicrosecondsSince(start);
+}
+
+// --- the check ----------------------------------------------------------
+
+std::string Fetch(const std::string& url) {
+  norv::WinInetFetcher fetcher(norv::AccessFromSettings(false, false, "", ""));
+  return fetcher.FetchUrlText(url, false, {});
 }
 
 void SetSetting(const wchar_t* name, const wchar_t* value) {
@@ -58,25 +113,19 @@ void SetSetting(const wchar_t* name, const wchar_t* value) {
                     static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
 }
 
-void PrepareCompleteDataFiles() {
-  const std::string state = Service("/control/state");
-  const char* keys[4] = {"lot6", "mini", "num4", "num3"};
-  const char* names[4] = {"LOTO6", "MiniLOTO", "Numbers4", "Numbers3"};
-  const wchar_t* files[4] = {L"dat_lot6.tan", L"dat_mini.tan", L"dat_num4.tan", L"dat_num3.tan"};
-  std::string query = "/control/status?";
-  for (int g = 0; g < 4; ++g) {
-    const std::string label = std::string(names[g]) + " published ";
-    const std::size_t from = state.find(label) + label.size();
-    query += std::string(g ? "&" : "") + keys[g] + "=" + state.substr(from, state.find(' ', from) - from);
-  }
-  Service(query);
+// Every data file already holds the site's whole history.
+bool PrepareCompleteDataFiles(const std::string& origin) {
   std::filesystem::create_directories(norv::testing::DataFolderPath());
-  for (int g = 0; g < 4; ++g) {
-    const auto game = norv::kAllGames[static_cast<std::size_t>(g)];
-    const std::string history = Service(std::string("/svc1/") + keys[g] + ".txt");
-    std::ofstream(std::filesystem::path(norv::testing::DataFolderPath() + files[g]), std::ios::binary)
-        << norv::BuildHistoryFile(game, history, {}).value_or("");
+  for (norv::Game game : norv::kAllGames) {
+    const std::string dataFile(norv::LayoutOf(game).dataFile);
+    const std::string key = dataFile.substr(4, 4);
+    const std::optional<std::string> file = norv::BuildHistoryFile(game, Fetch(origin + "/svc1/" + key + ".txt"), {});
+    if (!file || file->empty()) return false;
+    std::ofstream(std::filesystem::path(norv::testing::DataFolderPath() + norv::Widen(dataFile)),
+                  std::ios::binary | std::ios::trunc)
+        << *file;
   }
+  return true;
 }
 
 bool Running(HWND window) {
@@ -97,7 +146,7 @@ long long TimeOneCheck(HWND window) {
   const wchar_t* const marker = L"check_bench";
   const std::wstring checking = norv::Widen(norv::CheckingCaption(false));
   ::SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(marker));
-  const auto start = std::chrono::steady_clock::now();
+  const auto start = Clock::now();
   ::SendMessageW(window, WM_COMMAND, norv::kToolButtonFirst + 1, 0);
   for (int polls = 1;; ++polls) {
     const std::wstring caption = Caption(window);
@@ -105,28 +154,30 @@ long long TimeOneCheck(HWND window) {
     if (polls % 100 == 0 && !Running(window)) break;
     ::Sleep(1);
   }
-  const auto end = std::chrono::steady_clock::now();
+  const long long us = MicrosecondsSince(start);
   while (Running(window)) ::Sleep(1);
-  return std::chrono::duration_cast<std::chrono::microseconds>(end - start).count();
+  return us;
 }
 
-}  // namespace
+std::string FileBytes(const std::string& path) {
+  std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
 
-int wmain(int argc, wchar_t** argv) {
-  const int runs = argc > 1 ? _wtoi(argv[1]) : 10;
-  const int port = norv::testing::LocalServicePort("service.port");
-  if (port == 0) {
-    std::printf("no test service\n");
-    return 1;
+// The paths of the requests logged after `from` ("... \"GET PATH HTTP/1.1\" ...").
+std::vector<std::string> LoggedPaths(const std::string& log, std::size_t from) {
+  std::vector<std::string> paths;
+  for (std::size_t at = log.find("\"GET ", from); at != std::string::npos; at = log.find("\"GET ", at + 1)) {
+    const std::size_t begin = at + 5;
+    paths.push_back(log.substr(begin, log.find(' ', begin) - begin));
   }
-  origin = "http://127.0.0.1:" + std::to_string(port);
-  ::SetEnvironmentVariableW(L"NORVALE_DIRECTORY_1", norv::Widen(origin + "/dir1/dir.cgi?SFT=0").c_str());
-  ::SetEnvironmentVariableW(L"NORVALE_DIRECTORY_2", norv::Widen(origin + "/dir2/dir.cgi?SFT=0").c_str());
-  Service("/control/reset");
-  ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Pellmark\\T-NORV");
-  for (const wchar_t* name : {L"win", L"mod", L"kid", L"snd", L"msg"}) SetSetting(name, L"0");
-  PrepareCompleteDataFiles();
+  return paths;
+}
 
+// One turn at one site; false when nothing could be measured.
+bool RunTurn(Site& site, int rounds) {
+  ::SetEnvironmentVariableW(L"NORVALE_DIRECTORY_1", norv::Widen(site.origin + "/dir1/dir.cgi?SFT=0").c_str());
+  ::SetEnvironmentVariableW(L"NORVALE_DIRECTORY_2", norv::Widen(site.origin + "/dir2/dir.cgi?SFT=0").c_str());
   norv::testing::NorvProcess norv;
   HWND window = nullptr;
   norv::testing::WaitUntil([&] {
@@ -134,17 +185,68 @@ int wmain(int argc, wchar_t** argv) {
     return window && ::SendMessageW(window, norv::kMsgActiveGridTopRow, 0, 0) != 0 && !Running(window);
   });
   if (!window) {
-    std::printf("no window\n");
-    return 1;
+    std::fprintf(stderr, "check_bench: no window for %s\n", site.name.c_str());
+    return false;
   }
   // Untimed: the first check also reads the directory, once per process, and
   // the next ones of a new process under Wine are still slower than later
-  // ones (the floor client warms up as long).
-  for (int i = 0; i < 3; ++i) TimeOneCheck(window);
-  for (int i = 0; i < runs; ++i) {
-    if (i + 1 == runs) Service("/control/log?clear=1");
-    std::printf("check_us %lld\n", TimeOneCheck(window));
+  // ones; the floor warms up as long. The last of them gives the requests.
+  for (int i = 0; i < kUntimed; ++i) {
+    const std::size_t logged = FileBytes(site.accessLog).size();
+    TimeOneCheck(window);
+    if (i + 1 == kUntimed && site.paths.empty()) site.paths = LoggedPaths(FileBytes(site.accessLog), logged);
   }
-  for (const std::string& target : LoggedTargets()) std::printf("request %s\n", target.c_str());
+  if (site.paths.empty()) {
+    std::fprintf(stderr, "check_bench: no requests logged for %s\n", site.name.c_str());
+    return false;
+  }
+  for (int i = 0; i < kUntimed; ++i) {
+    if (TimeFloor(site) < 0) return false;
+  }
+  for (int round = 0; round < rounds; ++round) {
+    std::printf("check_us %s %lld\n", site.name.c_str(), TimeOneCheck(window));
+    const long long floor = TimeFloor(site);
+    if (floor < 0) return false;
+    std::printf("floor_us %s %lld\n", site.name.c_str(), floor);
+  }
+  std::fflush(stdout);
+  return true;
+}
+
+bool ParseSites(int argc, wchar_t** argv, std::vector<Site>& sites) {
+  for (int i = 3; i < argc; ++i) {
+    const std::string arg = norv::Narrow(argv[i]);
+    const std::size_t first = arg.find('=');
+    const std::size_t second = first == std::string::npos ? first : arg.find('=', first + 1);
+    if (second == std::string::npos) return false;
+    sites.push_back({arg.substr(0, first), arg.substr(first + 1, second - first - 1), arg.substr(second + 1), {}});
+  }
+  return !sites.empty();
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  std::vector<Site> sites;
+  const int rounds = argc > 2 ? _wtoi(argv[1]) : 0;
+  const int turns = argc > 2 ? _wtoi(argv[2]) : 0;
+  if (rounds <= 0 || turns <= 0 || !ParseSites(argc, argv, sites)) {
+    std::fprintf(stderr, "usage: check_bench.exe ROUNDS TURNS NAME=ORIGIN=ACCESS_LOG...\n");
+    return 2;
+  }
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Pellmark\\T-NORV");
+  for (const wchar_t* name : {L"win", L"mod", L"kid", L"snd", L"msg"}) SetSetting(name, L"0");
+  if (!PrepareCompleteDataFiles(sites.front().origin)) {
+    std::fprintf(stderr, "check_bench: no histories at %s\n", sites.front().origin.c_str());
+    return 1;
+  }
+  for (int turn = 0; turn < turns; ++turn) {
+    for (Site& site : sites) {
+      if (!RunTurn(site, rounds)) return 1;
+    }
+  }
+  for (const Site& site : sites) {
+    for (const std::string& path : site.paths) std::printf("request %s %s\n", site.name.c_str(), path.c_str());
+  }
   return 0;
 }
