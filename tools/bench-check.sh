@@ -57,7 +57,7 @@ start() {  # name scheme keepalive [cert key]
     -e "s#access_log off;#log_format bench '\$connection \"\$request\" [\$http_pragma|\$http_cache_control|\$http_connection] \$ssl_session_reused \"\$http_user_agent\"'; access_log $state/$name.log bench;#" \
     "$state/$name/nginx.conf"
   nginx -p "$state/$name" -c "$state/$name/nginx.conf" -s reload 2>"$state/reload" ||
-    { echo "bench-check: nginx took not the bench's configuration: $(cat "$state/reload")" >&2; exit 1; }
+    { echo "bench-check: nginx refused the bench's configuration: $(cat "$state/reload")" >&2; exit 1; }
   for _ in $(seq 50); do [ -e "$state/$name.log" ] && break; sleep 0.1; done
   [ -e "$state/$name.log" ] || { echo "bench-check: nginx keeps no access log at $name" >&2; exit 1; }
 }
