@@ -20,7 +20,7 @@
 #include "acquisition/full_refresh.h"
 #include "app/app_messages.h"
 #include "app/command_ids.h"
-#include "base/schedule_mode.h"
+#include "schedule/schedule_mode.h"
 #include "base/unicode_win.h"
 #include "../norv_process.h"
 #include "tests/win/local_services.h"
