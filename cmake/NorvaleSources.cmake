@@ -70,7 +70,7 @@ function(norvale_layer folder)
   endif()
 endfunction()
 
-# The program's layers, lowest first. Besides them sits the service
+# The program's layers, lowest first. Beside them sits the service
 # (service/CMakeLists.txt), which builds on store and notices.
 function(norvale_add_layers)
   norvale_layer(resources)
