@@ -12,7 +12,7 @@
 #include <string_view>
 
 #include "base/check_state.h"
-#include "base/schedule_mode.h"
+#include "schedule/schedule_mode.h"
 #include "settings/settings.h"
 #include "store/game.h"
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "acquisition/text_fields.h"
-#include "acquisition/utf8.h"
+#include "base/text_fields.h"
+#include "base/utf8.h"
 #include "settings/settings.h"
 
 namespace norv {

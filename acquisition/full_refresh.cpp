@@ -1,7 +1,7 @@
 #include "acquisition/full_refresh.h"
 
 #include "acquisition/held_draws.h"
-#include "acquisition/text_fields.h"
+#include "base/text_fields.h"
 #include "store/draw_record.h"
 #include "store/file_replace.h"
 

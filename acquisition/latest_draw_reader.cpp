@@ -2,7 +2,7 @@
 
 #include "acquisition/result_page_parser.h"
 #include "acquisition/result_page_rules.h"
-#include "acquisition/text_fields.h"
+#include "base/text_fields.h"
 #include "store/draw_record.h"
 #include "store/file_replace.h"
 

@@ -5,7 +5,7 @@
 #include <span>
 
 #include "acquisition/result_page_rules.h"
-#include "acquisition/text_fields.h"
+#include "base/text_fields.h"
 
 namespace norv {
 

@@ -1,6 +1,6 @@
 #include "acquisition/status_file.h"
 
-#include "acquisition/text_fields.h"
+#include "base/text_fields.h"
 
 namespace norv {
 

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "acquisition/text_fields.h"
+#include "base/text_fields.h"
 
 namespace norv {
 

@@ -13,7 +13,7 @@
 #include "base/handles_win.h"
 #include "acquisition/check_run.h"
 #include "base/check_state.h"
-#include "app/schedule.h"
+#include "schedule/schedule.h"
 #include "app/tray_icon_win.h"
 #include "app/tray_menu_win.h"
 #include "settings/options_host_win.h"

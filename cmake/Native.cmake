@@ -12,10 +12,12 @@ if(NORVALE_FUZZ)
 endif()
 
 find_package(Threads REQUIRED)
-add_library(norv_core STATIC ${NORVALE_PORTABLE_SOURCES} ${NORVALE_POSIX_SOURCES})
-target_include_directories(norv_core PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(norv_core PUBLIC Threads::Threads)
-norvale_warnings(norv_core)
+norvale_add_layers()
+target_link_libraries(norv_base PUBLIC Threads::Threads)
+# Every layer, for the tests, benchmarks and fuzzers, which may include any folder.
+add_library(norv_core INTERFACE)
+target_include_directories(norv_core INTERFACE ${CMAKE_SOURCE_DIR})
+target_link_libraries(norv_core INTERFACE norv_app)
 
 if(NORVALE_FUZZ)
   # The service contributes only its portable reader of the bank's files, and
@@ -42,11 +44,19 @@ gtest_discover_tests(norv_core_tests DISCOVERY_MODE PRE_TEST PROPERTIES TIMEOUT 
 
 add_subdirectory(${CMAKE_SOURCE_DIR}/service ${CMAKE_BINARY_DIR}/service)
 
+# The build refuses an upward include: two sources compiled with the store
+# layer's include rights, one including from below (must build) and one from
+# above (must not), built by the test alone.
+foreach(probe downward upward)
+  add_library(norv_layer_probe_${probe} OBJECT EXCLUDE_FROM_ALL ${CMAKE_SOURCE_DIR}/tests/layers/${probe}_include.cpp)
+  norvale_include_rights(norv_layer_probe_${probe} store BELOW norv_store)
+endforeach()
+add_test(NAME build_refuses_upward_include
+  COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${CMAKE_BINARY_DIR} -P ${CMAKE_SOURCE_DIR}/tests/layers/upward_include_test.cmake)
+
 if(NOT NORVALE_SANITIZE)
   find_package(benchmark REQUIRED)
   file(GLOB _benches CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/bench/*.cpp)
-  if(_benches)
-    add_executable(norv_bench ${_benches})
-    target_link_libraries(norv_bench PRIVATE norv_core benchmark::benchmark benchmark::benchmark_main)
-  endif()
+  add_executable(norv_bench ${_benches})
+  target_link_libraries(norv_bench PRIVATE norv_core benchmark::benchmark benchmark::benchmark_main)
 endif()

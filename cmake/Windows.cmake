@@ -6,21 +6,22 @@ add_link_options(-static -static-libgcc -static-libstdc++)
 
 set(NORVALE_WIN_LIBS wininet comctl32 shell32 shlwapi winmm uxtheme gdi32 user32 advapi32 comdlg32 ole32 msimg32 bcrypt version)
 
-add_library(norv_win STATIC ${NORVALE_PORTABLE_SOURCES} ${NORVALE_WIN_SOURCES})
-target_include_directories(norv_win PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(norv_win PUBLIC ${NORVALE_WIN_LIBS})
-norvale_warnings(norv_win)
+norvale_add_layers()
+target_link_libraries(norv_base PUBLIC ${NORVALE_WIN_LIBS})
+# Every layer, for the tests and their helpers, which may include any folder.
+add_library(norv_win INTERFACE)
+target_include_directories(norv_win INTERFACE ${CMAKE_SOURCE_DIR})
+target_link_libraries(norv_win INTERFACE norv_app)
 
-file(GLOB _rc CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/norv.rc)
-include(${CMAKE_SOURCE_DIR}/resources/Resources.cmake OPTIONAL)
+set(_rc ${CMAKE_SOURCE_DIR}/resources/norv.rc)
+include(${CMAKE_SOURCE_DIR}/resources/Resources.cmake)
 
 add_executable(norv WIN32 ${CMAKE_SOURCE_DIR}/app/norv_main_win.cpp ${_rc} ${NORVALE_RESOURCE_DEPS})
-target_link_libraries(norv PRIVATE norv_win)
+target_link_libraries(norv PRIVATE norv_app)
+norvale_include_rights(norv app BELOW norv_app)
 target_link_options(norv PRIVATE -municode)
 norvale_warnings(norv)
-if(TARGET norv_artwork)
-  add_dependencies(norv norv_artwork)
-endif()
+add_dependencies(norv norv_artwork)
 
 # The test build of the program: norv.exe plus the answers to the probe
 # messages, which the shipped program must not give to any other program.
@@ -29,19 +30,13 @@ add_executable(norv_probed WIN32 ${CMAKE_SOURCE_DIR}/app/norv_main_win.cpp
 target_link_libraries(norv_probed PRIVATE norv_win)
 target_link_options(norv_probed PRIVATE -municode)
 norvale_warnings(norv_probed)
-if(TARGET norv_artwork)
-  add_dependencies(norv_probed norv_artwork)
-endif()
+add_dependencies(norv_probed norv_artwork)
 
-if(EXISTS ${CMAKE_SOURCE_DIR}/app/nnote_main_win.cpp)
-  add_executable(nnote WIN32 ${CMAKE_SOURCE_DIR}/app/nnote_main_win.cpp ${NORVALE_NNOTE_RC})
-  target_link_libraries(nnote PRIVATE user32)
-  target_link_options(nnote PRIVATE -municode)
-  norvale_warnings(nnote)
-  if(TARGET norv_artwork)
-    add_dependencies(nnote norv_artwork)
-  endif()
-endif()
+add_executable(nnote WIN32 ${CMAKE_SOURCE_DIR}/app/nnote_main_win.cpp ${NORVALE_NNOTE_RC})
+target_link_libraries(nnote PRIVATE user32)
+target_link_options(nnote PRIVATE -municode)
+norvale_warnings(nnote)
+add_dependencies(nnote norv_artwork)
 
 # The update tool, with the release key the build trusts (cmake/ReleaseKey.cmake),
 # and its test build, which also takes a plain http:// address on 127.0.0.1
@@ -49,13 +44,12 @@ endif()
 include(${CMAKE_CURRENT_LIST_DIR}/ReleaseKey.cmake)
 foreach(name liveup liveup_loopback)
   add_executable(${name} WIN32 ${CMAKE_SOURCE_DIR}/notices/liveup_main_win.cpp ${NORVALE_LIVEUP_RC})
-  target_link_libraries(${name} PRIVATE norv_win)
+  target_link_libraries(${name} PRIVATE norv_notices)
+  norvale_include_rights(${name} notices BELOW norv_notices)
   target_link_options(${name} PRIVATE -municode)
   target_compile_definitions(${name} PRIVATE ${NORVALE_RELEASE_KEY_DEFINITION})
   norvale_warnings(${name})
-  if(TARGET norv_artwork)
-    add_dependencies(${name} norv_artwork)
-  endif()
+  add_dependencies(${name} norv_artwork)
 endforeach()
 target_compile_definitions(liveup_loopback PRIVATE NORVALE_LIVEUP_LOOPBACK_HTTP)
 
@@ -88,13 +82,7 @@ add_executable(norv_win_tests ${_win_tests} ${_rc}
   ${CMAKE_SOURCE_DIR}/service/draw.cpp ${CMAKE_SOURCE_DIR}/service/history_csv.cpp)
 target_link_libraries(norv_win_tests PRIVATE norv_win gtest gmock gtest_main ws2_32)
 target_compile_definitions(norv_win_tests PRIVATE NORVALE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
-add_dependencies(norv_win_tests norv norv_probed norv_help ${NORVALE_TEST_HELPERS})
-if(TARGET norv_artwork)
-  add_dependencies(norv_win_tests norv_artwork)
-endif()
-if(TARGET nnote)
-  add_dependencies(norv_win_tests nnote)
-endif()
+add_dependencies(norv_win_tests norv norv_probed norv_help nnote norv_artwork ${NORVALE_TEST_HELPERS})
 # The maker's service (a native program) runs around the Windows tests on
 # 127.0.0.1: in test mode for the tests that drive its controls, and as the
 # real published site (under nginx and under its own server) for the end-to-end

@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "acquisition/text_fields.h"
+#include "base/text_fields.h"
 #include "store/draw_record.h"
 
 namespace norv {

@@ -4,7 +4,7 @@
 #include <array>
 #include <charconv>
 
-#include "acquisition/text_fields.h"
+#include "base/text_fields.h"
 #include "base/text_basics.h"
 #include "service/bank_text.h"
 #include "service/japanese_date.h"

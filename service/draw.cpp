@@ -4,7 +4,7 @@
 #include <array>
 #include <set>
 
-#include "acquisition/text_fields.h"
+#include "base/text_fields.h"
 
 namespace norv::service {
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <charconv>
 
-#include "acquisition/text_fields.h"
+#include "base/text_fields.h"
 #include "service/bank_text.h"
 
 namespace norv::service {

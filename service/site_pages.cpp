@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "acquisition/text_fields.h"
+#include "base/text_fields.h"
 
 namespace norv::service {
 

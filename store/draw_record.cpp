@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "acquisition/text_fields.h"
+#include "base/text_fields.h"
 
 namespace norv {
 

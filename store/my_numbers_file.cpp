@@ -1,6 +1,6 @@
 #include "store/my_numbers_file.h"
 
-#include "acquisition/utf8.h"
+#include "base/utf8.h"
 #include "base/text_basics.h"
 #include "resources/my_numbers_strings.h"
 #include "store/csv_export.h"

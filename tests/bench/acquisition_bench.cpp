@@ -5,7 +5,7 @@
 
 #include "acquisition/full_refresh.h"
 #include "acquisition/result_page_parser.h"
-#include "acquisition/text_fields.h"
+#include "base/text_fields.h"
 #include "tests/native/bank_pages.h"
 #include "tests/native/scripted_fetcher.h"
 #include "tests/native/temp_data_folder.h"

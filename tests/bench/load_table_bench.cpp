@@ -7,7 +7,7 @@
 
 #include <unistd.h>
 
-#include "acquisition/text_fields.h"
+#include "base/text_fields.h"
 #include "store/draw_table.h"
 
 namespace norv {

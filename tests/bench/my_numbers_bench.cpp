@@ -8,7 +8,7 @@
 
 #include <unistd.h>
 
-#include "acquisition/text_fields.h"
+#include "base/text_fields.h"
 #include "store/draw_table.h"
 #include "store/file_replace.h"
 #include "store/my_numbers_file.h"

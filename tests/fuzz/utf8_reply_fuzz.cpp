@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "acquisition/fetch_reply.h"
-#include "acquisition/utf8.h"
+#include "base/utf8.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "acquisition/text_fields.h"
+#include "base/text_fields.h"
 #include "temp_folder.h"
 
 namespace norv {

@@ -15,7 +15,7 @@
 #include <thread>
 
 #include "acquisition/status_file.h"
-#include "acquisition/utf8.h"
+#include "base/utf8.h"
 #include "tests/service/http_client.h"
 #include "tests/service/service_test_support.h"
 

@@ -6,9 +6,9 @@
 
 #include "acquisition/result_page_parser.h"
 #include "acquisition/status_file.h"
-#include "acquisition/text_fields.h"
+#include "base/text_fields.h"
 #include "acquisition/url_directory.h"
-#include "acquisition/utf8.h"
+#include "base/utf8.h"
 
 namespace norv::service {
 namespace {

@@ -9,7 +9,7 @@
 #include "acquisition/result_page_parser.h"
 #include "acquisition/status_file.h"
 #include "acquisition/url_directory.h"
-#include "acquisition/utf8.h"
+#include "base/utf8.h"
 #include "service/site_layout.h"
 #include "store/draw_record.h"
 #include "tests/service/service_test_support.h"

@@ -8,8 +8,8 @@
 #include <thread>
 
 #include "acquisition/result_page_parser.h"
-#include "acquisition/text_fields.h"
-#include "acquisition/utf8.h"
+#include "base/text_fields.h"
+#include "base/utf8.h"
 #include "service/site_input.h"
 #include "tests/service/service_test_support.h"
 

@@ -7,7 +7,7 @@
 #include <span>
 #include <vector>
 
-#include "acquisition/text_fields.h"
+#include "base/text_fields.h"
 
 namespace norv::service {
 

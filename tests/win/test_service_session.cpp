@@ -6,7 +6,7 @@
 #include "acquisition/fetch_win.h"
 #include "acquisition/full_refresh.h"
 #include "acquisition/url_directory.h"
-#include "acquisition/utf8.h"
+#include "base/utf8.h"
 #include "store/draw_record.h"
 #include "tests/win/local_services.h"
 #include "tests/win/win_test_support.h"

@@ -38,7 +38,7 @@
 #include "acquisition/full_refresh.h"
 #include "app/app_messages.h"
 #include "app/command_ids.h"
-#include "base/schedule_mode.h"
+#include "schedule/schedule_mode.h"
 #include "base/unicode_win.h"
 #include "store/draw_record.h"
 #include "../norv_process.h"

@@ -1,4 +1,4 @@
-#include "app/schedule.h"
+#include "schedule/schedule.h"
 
 #include "resources/check_strings.h"
 #include "resources/strings.h"

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "base/check_state.h"
-#include "base/schedule_mode.h"
+#include "schedule/schedule_mode.h"
 #include "settings/settings.h"
 
 namespace norv {

@@ -1,4 +1,4 @@
-#include "acquisition/text_fields.h"
+#include "base/text_fields.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "base/schedule_mode.h"
+#include "schedule/schedule_mode.h"
 
 #include <string_view>
 
