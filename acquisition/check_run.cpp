@@ -13,41 +13,33 @@ namespace norv {
 namespace {
 
 struct VersionItem {
-  int product;
+  Product product;
   int cntAbove;  // the start counter must exceed this
 };
 
 // Looked at in this order; the first newer release is the run's only notice.
 constexpr std::array<VersionItem, 6> kVersionItems{{
-    {kOwnProduct, std::numeric_limits<int>::min()},
-    {kFennel, 10},
-    {4, 20},
-    {3, 30},
-    {2, 40},
-    {5, 50},
+    {Product::Norvale, std::numeric_limits<int>::min()},
+    {Product::Fennel, 10},
+    {Product::Damson, 20},
+    {Product::Cedar, 30},
+    {Product::Birch, 40},
+    {Product::Elder, 50},
 }};
 
-int StatusReleasePosition(int product) {
-  switch (product) {
-    case 2: return 5;
-    case 3: return 9;
-    case 4: return 13;
-    case kOwnProduct: return 17;
-    case 5: return 25;
-    case kFennel: return 97;
-    default: throw std::invalid_argument("no release position for this product");
-  }
+// After an update, each updated game's companions in this order.
+constexpr std::array<Product, 5> kExportOrder{Product::Damson, Product::Cedar, Product::Birch, Product::Alder,
+                                              Product::Elder};
+
+int InstalledVersion(const Settings& settings, Product product) {
+  const ProductInfo& info = InfoOf(product);
+  return info.installedVersion ? settings.*info.installedVersion : 0;
 }
 
-int InstalledVersion(const Settings& settings, int companionId) {
-  switch (companionId) {
-    case 2: return settings.birchNow;
-    case 3: return settings.cedarNow;
-    case 4: return settings.damsonNow;
-    case 5: return settings.elderNow;
-    case kFennel: return settings.fennelNow;
-    default: return 0;
-  }
+const ProductInfo& AnnouncingProduct(int product) {
+  const ProductInfo* info = FindProduct(product);
+  if (!info || !info->announced) throw std::invalid_argument("no announced release for this product");
+  return *info;
 }
 
 bool Updated(const std::array<bool, 4>& updated, Game game) {
@@ -237,37 +229,33 @@ void CheckRun::AnnounceUpdate(const std::string& winText) {
 }
 
 void CheckRun::ExportCompanions() {
-  auto& followUps = host_.followUps;
-  if (Updated(outcome_.updated, Game::Loto6)) followUps.ExportCompanionData(4);
-  if (Updated(outcome_.updated, Game::MiniLoto)) followUps.ExportCompanionData(3);
-  if (Updated(outcome_.updated, Game::Numbers4)) {
-    followUps.ExportCompanionData(2);
-    followUps.ExportCompanionData(1);
+  for (const Product companion : kExportOrder) {
+    if (Updated(outcome_.updated, *InfoOf(companion).game)) host_.followUps.ExportCompanionData(ProductId(companion));
   }
-  if (Updated(outcome_.updated, Game::Numbers3)) followUps.ExportCompanionData(5);
 }
 
 void CheckRun::ShowVersionNotices(std::string_view status) {
   auto& followUps = host_.followUps;
   for (const VersionItem& item : kVersionItems) {
     if (settings_.cnt <= item.cntAbove) continue;
+    const int product = ProductId(item.product);
     // A release field the status file does not carry announces nothing;
     // reading it as 9999 would offer a release that does not exist.
-    const std::optional<int> release = StatusRelease(status, item.product);
-    if (!release || *release <= AnnouncedReleaseOf(settings_, item.product)) continue;
+    const std::optional<int> release = StatusRelease(status, product);
+    if (!release || *release <= AnnouncedReleaseOf(settings_, product)) continue;
 
     const int number = *release;
-    if (item.product == kOwnProduct) {
-      followUps.ShowVersionNotice(true, item.product, number, fallback_);
-    } else if (!followUps.IsCompanionInstalled(item.product)) {
-      followUps.ShowVersionNotice(false, item.product, number, fallback_);
+    if (item.product == Product::Norvale) {
+      followUps.ShowVersionNotice(true, product, number, fallback_);
+    } else if (!followUps.IsCompanionInstalled(product)) {
+      followUps.ShowVersionNotice(false, product, number, fallback_);
     } else if (InstalledVersion(settings_, item.product) < number) {
-      followUps.ShowVersionNotice(item.product != kFennel, item.product, number, fallback_);
+      followUps.ShowVersionNotice(item.product != Product::Fennel, product, number, fallback_);
     } else {
-      followUps.StoreAnnounced(item.product, number);
+      followUps.StoreAnnounced(product, number);
     }
-    AnnouncedReleaseOf(settings_, item.product) = number;
-    followUps.RememberAnnounced(item.product, number);
+    AnnouncedReleaseOf(settings_, product) = number;
+    followUps.RememberAnnounced(product, number);
     return;  // at most one item per run
   }
 }
@@ -360,31 +348,16 @@ std::array<int, 4> StatusDrawCounts(std::string_view status) {
 }
 
 std::optional<int> StatusRelease(std::string_view status, int product) {
-  return StatusFieldAt(status, StatusReleasePosition(product));
+  const ProductInfo* info = FindProduct(product);
+  if (!info || info->statusPosition == 0) throw std::invalid_argument("no release position for this product");
+  return StatusFieldAt(status, info->statusPosition);
 }
 
-int& AnnouncedReleaseOf(Settings& settings, int product) {
-  switch (product) {
-    case 2: return settings.new2;
-    case 3: return settings.new3;
-    case 4: return settings.new4;
-    case 5: return settings.new5;
-    case kOwnProduct: return settings.newest;
-    case kFennel: return settings.new6;
-    default: throw std::invalid_argument("no announced release for this product");
-  }
-}
+int& AnnouncedReleaseOf(Settings& settings, int product) { return settings.*AnnouncingProduct(product).announced; }
 
 std::string_view AnnouncedReleaseName(int product) {
-  switch (product) {
-    case 2: return "new2";
-    case 3: return "new3";
-    case 4: return "new4";
-    case 5: return "new5";
-    case kOwnProduct: return "new";
-    case kFennel: return "new6";
-    default: return {};
-  }
+  const ProductInfo* info = FindProduct(product);
+  return info ? info->announcedName : std::string_view();
 }
 
 std::string FourDigitStamp(int number) {

@@ -13,6 +13,7 @@
 
 #include "base/check_state.h"
 #include "schedule/schedule_mode.h"
+#include "settings/products.h"
 #include "settings/settings.h"
 #include "store/game.h"
 
@@ -25,10 +26,6 @@ inline constexpr int kCodeMiniLotoUpdated = 103;
 inline constexpr int kCodeLoto6Updated = 104;
 inline constexpr int kCodeNoService = 106;
 inline constexpr int kCodeTableLoadFailed = 113;
-
-// The version-notice product number of this program; companions use their ids.
-inline constexpr int kOwnProduct = 6;
-inline constexpr int kFennel = 7;
 
 struct StartOfCheckView {
   bool updateTray = false;     // resident: trayHint and the checking icon apply
@@ -181,7 +178,8 @@ int UpdateNoticeCode(const std::array<bool, 4>& updated);
 std::array<int, 4> StatusDrawCounts(std::string_view status);
 std::optional<int> StatusRelease(std::string_view status, int product);
 
-// The in-memory announced release of a product, and its registry value name.
+// The in-memory announced release of a product number, and its registry value
+// name (empty for a number without one).
 int& AnnouncedReleaseOf(Settings& settings, int product);
 std::string_view AnnouncedReleaseName(int product);
 std::string FourDigitStamp(int number);

@@ -1,12 +1,9 @@
 #include "acquisition/status_file.h"
 
 #include "base/text_fields.h"
+#include "base/status_layout.h"
 
 namespace norv {
-
-namespace {
-constexpr int kFieldWidth = 4;
-}
 
 int StatusFile::DrawCountOf(Game game) const {
   switch (game) {
@@ -25,7 +22,7 @@ bool IsValidStatusText(std::string_view text) {
 std::optional<int> StatusFieldAt(std::string_view text, int position) {
   // FieldAt never cuts a field short, so a file that ends inside a field gives
   // nothing here rather than a number with fewer digits.
-  return ParseDigits(FieldAt(text, position, kFieldWidth));
+  return ParseDigits(FieldAt(text, position, status_layout::kFieldWidth));
 }
 
 int StatusNumberAt(std::string_view text, int position) {
@@ -33,17 +30,21 @@ int StatusNumberAt(std::string_view text, int position) {
 }
 
 StatusFile ReadStatusFile(std::string_view text) {
+  namespace layout = status_layout;
+  const auto count = [text](Game game) {
+    return StatusNumberAt(text, layout::kDrawCounts[static_cast<std::size_t>(GameIndex(game))]);
+  };
   StatusFile status;
-  status.birchRelease = StatusNumberAt(text, 5);
-  status.cedarRelease = StatusNumberAt(text, 9);
-  status.damsonRelease = StatusNumberAt(text, 13);
-  status.programRelease = StatusNumberAt(text, 17);
-  status.elderRelease = StatusNumberAt(text, 25);
-  status.numbers3Count = StatusNumberAt(text, 33);
-  status.numbers4Count = StatusNumberAt(text, 37);
-  status.miniLotoCount = StatusNumberAt(text, 41);
-  status.loto6Count = StatusNumberAt(text, 45);
-  status.fennelRelease = StatusNumberAt(text, 97);
+  status.birchRelease = StatusNumberAt(text, layout::kBirchRelease);
+  status.cedarRelease = StatusNumberAt(text, layout::kCedarRelease);
+  status.damsonRelease = StatusNumberAt(text, layout::kDamsonRelease);
+  status.programRelease = StatusNumberAt(text, layout::kNorvaleRelease);
+  status.elderRelease = StatusNumberAt(text, layout::kElderRelease);
+  status.numbers3Count = count(Game::Numbers3);
+  status.numbers4Count = count(Game::Numbers4);
+  status.miniLotoCount = count(Game::MiniLoto);
+  status.loto6Count = count(Game::Loto6);
+  status.fennelRelease = StatusNumberAt(text, layout::kFennelRelease);
   return status;
 }
 

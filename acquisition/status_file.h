@@ -13,17 +13,18 @@ namespace norv {
 // draw count and any announced release.
 inline constexpr int kStatusUnknown = 9999;
 
+// The fields as the layout of base/status_layout.h places them.
 struct StatusFile {
-  int birchRelease = kStatusUnknown;    // position 5
-  int cedarRelease = kStatusUnknown;    // position 9
-  int damsonRelease = kStatusUnknown;   // position 13
-  int programRelease = kStatusUnknown;  // position 17
-  int elderRelease = kStatusUnknown;    // position 25
-  int numbers3Count = kStatusUnknown;   // position 33
-  int numbers4Count = kStatusUnknown;   // position 37
-  int miniLotoCount = kStatusUnknown;   // position 41
-  int loto6Count = kStatusUnknown;      // position 45
-  int fennelRelease = kStatusUnknown;   // position 97
+  int birchRelease = kStatusUnknown;
+  int cedarRelease = kStatusUnknown;
+  int damsonRelease = kStatusUnknown;
+  int programRelease = kStatusUnknown;
+  int elderRelease = kStatusUnknown;
+  int numbers3Count = kStatusUnknown;
+  int numbers4Count = kStatusUnknown;
+  int miniLotoCount = kStatusUnknown;
+  int loto6Count = kStatusUnknown;
+  int fennelRelease = kStatusUnknown;
 
   int DrawCountOf(Game game) const;
 };

@@ -11,23 +11,13 @@ namespace norv {
 
 namespace {
 
-constexpr std::array<CompanionDataFile, 5> kDataFiles{{
-    {kDamsonId, Game::Loto6, "dat_loto.dml", "tmp_loto.dml", 5},
-    {kCedarId, Game::MiniLoto, "dat_loto.cdm", "tmp_loto.cdm", 6},
-    {kAlderId, Game::Numbers4, "dat_num.ad4", "tmp_num.ad4", 7},
-    {kBirchId, Game::Numbers4, "dat_num.bc4", "tmp_num.bc4", 8},
-    {kElderId, Game::Numbers3, "dat_num.el3", "tmp_num.el3", 9},
-}};
-
 const DrawTable& ProcessTable(Game game) { return GameDataOf(game).table; }
 
 }  // namespace
 
-const CompanionDataFile* FindCompanionDataFile(int id) {
-  for (const CompanionDataFile& file : kDataFiles) {
-    if (file.id == id) return &file;
-  }
-  return nullptr;
+const CompanionInfo* FindExportingCompanion(int id) {
+  const CompanionInfo* companion = FindCompanion(id);
+  return companion && companion->game && !companion->dataFile.empty() && companion->options ? companion : nullptr;
 }
 
 std::string CompanionDataFolder(const CompanionFiles& files, std::string_view makerFolder,
@@ -45,8 +35,8 @@ CompanionExport::CompanionExport(const CompanionLauncher& launcher, CompanionFil
       tables_(tables ? std::move(tables) : TableOf(ProcessTable)) {}
 
 void CompanionExport::ExportCompanionData(int id, const Settings& settings) const {
-  const CompanionInfo* companion = FindCompanion(id);
-  if (!FindCompanionDataFile(id) || !companion || !companion->options) return;
+  const CompanionInfo* companion = FindExportingCompanion(id);
+  if (!companion) return;
   const std::array<bool, 4>& options = settings.*(companion->options);
   if (options[0]) WriteDataFile(id);
   if (options[1]) launcher_.Launch(id, "");
@@ -68,21 +58,21 @@ std::string CompanionExport::DataFolder(int id) const {
 // The old file stays whole until the new one is complete and flushed, and is
 // then replaced in one step, so a companion never finds a half-written file.
 bool CompanionExport::WriteDataFile(int id) const {
-  const CompanionDataFile* file = FindCompanionDataFile(id);
-  if (!file) return false;
+  const CompanionInfo* companion = FindExportingCompanion(id);
+  if (!companion) return false;
   bool written = false;
   try {
     const std::string folder = DataFolder(id);
     if (!folder.empty()) {
-      const std::string content = CompanionFileContent(file->game, tables_(file->game));
-      written = files_.WriteAndReplace(folder + std::string(file->tempFile), folder + std::string(file->dataFile),
-                                       content) == ReplaceOutcome::Replaced;
+      const std::string content = CompanionFileContent(*companion->game, tables_(*companion->game));
+      written = files_.WriteAndReplace(folder + std::string(companion->tempFile),
+                                       folder + std::string(companion->dataFile), content) == ReplaceOutcome::Replaced;
     }
   } catch (...) {
     // Out of memory while building the content: reported like any failed write.
     written = false;
   }
-  if (!written) messages_.ShowProgramMessage(file->messageCode, 0);
+  if (!written) messages_.ShowProgramMessage(companion->exportFailureCode, 0);
   return written;
 }
 

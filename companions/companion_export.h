@@ -8,21 +8,14 @@
 
 #include "companions/companion_host.h"
 #include "companions/companion_launch.h"
+#include "companions/companion_table.h"
 #include "settings/settings.h"
 #include "store/draw_table.h"
 
 namespace norv {
 
-struct CompanionDataFile {
-  int id;
-  Game game;
-  std::string_view dataFile;  // "dat_loto.dml" ...
-  std::string_view tempFile;  // "tmp_loto.dml" ...
-  int messageCode;            // ShowProgramMessage code of a failed export
-};
-
-// The data file of companions 1 … 5; nullptr for any other id.
-const CompanionDataFile* FindCompanionDataFile(int id);
+// The row of companions 1 … 5, which take a data file; nullptr for any other id.
+const CompanionInfo* FindExportingCompanion(int id);
 
 // MakerFolder + section + "\" when that folder exists, else empty. The
 // program never creates it.

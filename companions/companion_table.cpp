@@ -1,38 +1,19 @@
 #include "companions/companion_table.h"
 
 #include "resources/companion_strings.h"
-#include "settings/settings_storage.h"
 
 namespace norv {
 
 namespace {
 
-constexpr int kFirstVistaVersionCode = 4;
-
-constexpr std::array<CompanionInfo, kCompanionCount> kCompanions{{
-    {kAlderId, "Alder", Game::Numbers4, kAlderSection, "alder.exe", "C:\\Program Files\\Alder for Numbers4\\",
-     " Ver4.0", "ad", "ad4", 7, "Alder for Numbers4", 43, "Alder for Numbers4", "Alder", &Settings::ad,
-     &Settings::ad4},
-    {kBirchId, "Birch", Game::Numbers4, kBirchSection, "birch.exe", "C:\\Program Files\\Birch for Numbers4\\",
-     " Ver3.0", "bc", "bc4", 8, "Birch for Numbers4", 44, "Birch for Numbers4", "Birch", &Settings::bc,
-     &Settings::bc4},
-    {kCedarId, "Cedar", Game::MiniLoto, kCedarSection, "cedar.exe", "C:\\Program Files\\Cedar for MiniLOTO\\",
-     " Ver2.1", "cd", "cdm", 6, "Cedar for MiniLOTO", 42, "Cedar for MiniLOTO", "Cedar", &Settings::cd,
-     &Settings::cdm},
-    {kDamsonId, "Damson", Game::Loto6, kDamsonSection, "damson.exe", "C:\\Program Files\\Damson for LOTO6\\",
-     " Ver2.1", "dm", "dml", 5, "Damson for LOTO6", 41, "Damson for ＬＯＴＯ６", "Damson", &Settings::dm,
-     &Settings::dml},
-    {kElderId, "Elder", Game::Numbers3, kElderSection, "elder.exe", "C:\\Program Files\\Elder for Numbers3\\",
-     " Ver2.0", "el", "elj", 9, "Elder for Numbers3", 45, "Elder for Numbers3", "Elder", &Settings::el,
-     &Settings::elj},
-    {kFennelId, "Fennel", std::nullopt, kFennelSection, "fennel.exe", "C:\\Program Files\\Fennel\\", " Ver1.1", {},
-     {}, 0, {}, 0, {}, {}, nullptr, nullptr},
-}};
-
-constexpr std::array<int, 5> kButtonOrder{kDamsonId, kCedarId, kAlderId, kBirchId, kElderId};
-
 constexpr int kFirstCompanionButton = 5;
 constexpr int kFirstCompanionMenuItem = 41;
+
+constexpr std::array<int, kCompanionOrder.size()> kButtonOrder = [] {
+  std::array<int, kCompanionOrder.size()> ids{};
+  for (std::size_t i = 0; i < ids.size(); ++i) ids[i] = ProductId(kCompanionOrder[i]);
+  return ids;
+}();
 
 std::optional<int> CompanionAtButtonIndex(int index) {
   if (index < 0 || index >= static_cast<int>(kButtonOrder.size())) return std::nullopt;
@@ -41,13 +22,11 @@ std::optional<int> CompanionAtButtonIndex(int index) {
 
 }  // namespace
 
-const std::array<CompanionInfo, kCompanionCount>& CompanionTable() { return kCompanions; }
+std::span<const CompanionInfo, kCompanionCount> CompanionTable() { return Companions(); }
 
 const CompanionInfo* FindCompanion(int id) {
-  for (const CompanionInfo& companion : kCompanions) {
-    if (companion.id == id) return &companion;
-  }
-  return nullptr;
+  const ProductInfo* product = FindProduct(id);
+  return product && product->product != Product::Norvale ? product : nullptr;
 }
 
 const std::array<int, 5>& ButtonCompanions() { return kButtonOrder; }
@@ -75,7 +54,8 @@ std::string CompanionOptionCaption(int id, int option) {
 }
 
 bool IsCompanionUnavailableOnThisWindows(int id, int versionCode) {
-  return id == kAlderId && versionCode >= kFirstVistaVersionCode;
+  const CompanionInfo* companion = FindCompanion(id);
+  return companion && !RunsOnThisWindows(*companion, versionCode);
 }
 
 }  // namespace norv

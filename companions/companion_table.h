@@ -1,48 +1,31 @@
 #pragma once
-// The maker's companion prediction programs: what is fixed about each of them
-// (registry section, executable, default folder, version text) and how the
-// program presents them (button, tray-menu entry, options).
+// The maker's companion prediction programs as the buttons, the tray menu and
+// the options present them; their facts are rows of settings/products.h.
 
 #include <array>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
-#include "settings/settings.h"
-#include "store/game.h"
+#include "settings/products.h"
 
 namespace norv {
 
-inline constexpr int kAlderId = 1;
-inline constexpr int kBirchId = 2;
-inline constexpr int kCedarId = 3;
-inline constexpr int kDamsonId = 4;
-inline constexpr int kElderId = 5;
-inline constexpr int kFennelId = 7;
+// The companions' numbers, as callers and the host's interfaces pass them.
+inline constexpr int kAlderId = ProductId(Product::Alder);
+inline constexpr int kBirchId = ProductId(Product::Birch);
+inline constexpr int kCedarId = ProductId(Product::Cedar);
+inline constexpr int kDamsonId = ProductId(Product::Damson);
+inline constexpr int kElderId = ProductId(Product::Elder);
+inline constexpr int kFennelId = ProductId(Product::Fennel);
 
-struct CompanionInfo {
-  int id;
-  std::string_view name;            // "Alder"
-  std::optional<Game> game;         // none for Fennel
-  std::string_view section;         // "ALDER": Software\Pellmark\ALDER
-  std::string_view executable;      // "alder.exe"
-  std::string_view defaultFolder;   // ends in a backslash
-  std::string_view versionText;     // begins with a half-width space
-  // Presentation; empty (0) for Fennel, which has none.
-  std::string_view optionPrefix;    // "ad": options "ad0".."ad3"
-  std::string_view buttonSetting;   // "ad4"
-  int toolButton;                   // 7: ToolButton7
-  std::string_view buttonHint;
-  int menuItem;                     // 43: N43
-  std::string_view menuCaption;
-  std::string_view optionsTab;
-  std::array<bool, 4> Settings::*options;  // nullptr for Fennel
-  bool Settings::*buttonShown;             // nullptr for Fennel
-};
+// A companion's row of the product table.
+using CompanionInfo = ProductInfo;
 
 inline constexpr int kCompanionCount = 6;
 
-const std::array<CompanionInfo, kCompanionCount>& CompanionTable();
+std::span<const CompanionInfo, kCompanionCount> CompanionTable();
 
 // The row of the id; nullptr for ids outside the table (6 included).
 const CompanionInfo* FindCompanion(int id);

@@ -1,7 +1,7 @@
 #include "notices/release_check.h"
 
-#include "notices/version_notice.h"
 #include "resources/liveup_strings.h"
+#include "settings/products.h"
 
 namespace norv {
 
@@ -54,9 +54,8 @@ std::chrono::seconds DownloadTimeLimit(std::uint64_t size) {
 }
 
 std::string_view CompanionDownloadList(std::string_view updateCode) {
-  for (int product = 1; product <= 7; ++product) {
-    const VersionProduct* entry = FindVersionProduct(product);
-    if (entry != nullptr && entry->updateCode == updateCode) return entry->downloadList;
+  for (const ProductInfo& product : kProducts) {
+    if (!product.updateCode.empty() && product.updateCode == updateCode) return product.downloadList;
   }
   return {};
 }

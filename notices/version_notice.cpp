@@ -1,25 +1,14 @@
 #include "notices/version_notice.h"
 
-#include <array>
-
 #include "acquisition/check_run.h"
-#include "companions/companion_table.h"
 #include "resources/companion_strings.h"
 #include "resources/strings.h"
+#include "settings/products.h"
 #include "settings/setting_access.h"
 
 namespace norv {
 
 namespace {
-
-constexpr std::array<VersionProduct, 6> kProducts{{
-    {kBirchId, "12", "bc4_dlf.new"},
-    {kCedarId, "13", "cdm_dlf.new"},
-    {kDamsonId, "14", "dml_dlf.new"},
-    {kElderId, "17", "el3_dlf.new"},
-    {kOwnProduct, "5", ""},
-    {kFennelId, "99", "fnl_dlf.new"},
-}};
 
 std::string OfferText(int product, int number, std::string_view tail) {
   return std::string(VersionProductName(product)) + std::string(text::kNoticeVersion) + ShownRelease(number) +
@@ -51,16 +40,13 @@ bool HasUnsafeCharacter(std::string_view text) {
 }  // namespace
 
 const VersionProduct* FindVersionProduct(int product) {
-  for (const VersionProduct& row : kProducts) {
-    if (row.product == product) return &row;
-  }
-  return nullptr;
+  const ProductInfo* info = FindProduct(product);
+  return info && !info->updateCode.empty() ? info : nullptr;
 }
 
 std::string_view VersionProductName(int product) {
-  if (product == kOwnProduct) return text::kProductName;
-  const CompanionInfo* companion = FindCompanion(product);
-  return companion ? companion->name : std::string_view();
+  const ProductInfo* info = FindProduct(product);
+  return info ? info->name : std::string_view();
 }
 
 std::string ShownRelease(int number) {
@@ -103,16 +89,16 @@ void VersionNotices::ShowVersionNotice(bool installed, int product, int number, 
 // stores nothing: the update tool replaces it, and a failed update is offered
 // again.
 void VersionNotices::OfferUpdate(const VersionProduct& product, int number) const {
-  switch (host_.AskYesNoCancel(text::kNoticeCaption, UpdateOfferText(product.product, number))) {
+  switch (host_.AskYesNoCancel(text::kNoticeCaption, UpdateOfferText(ProductId(product.product), number))) {
     case NoticeAnswer::Yes:
       StartUpdateTool(product.updateCode);
-      if (product.product == kOwnProduct) {
+      if (product.product == Product::Norvale) {
         host_.CloseMainWindow();
       } else {
-        StoreAnnounced(product.product, number);
+        StoreAnnounced(ProductId(product.product), number);
       }
       break;
-    case NoticeAnswer::Cancel: StoreAnnounced(product.product, number); break;
+    case NoticeAnswer::Cancel: StoreAnnounced(ProductId(product.product), number); break;
     case NoticeAnswer::No: break;
   }
 }
@@ -123,12 +109,12 @@ void VersionNotices::OfferDownload(const VersionProduct& product, int number, bo
                                    const std::stop_token& stop) const {
   const std::optional<std::string> address = DownloadPageAddress(FetchDownloadList(product, fallback, stop));
   if (!address) return;
-  switch (host_.AskYesNoCancel(text::kNoticeCaption, DownloadOfferText(product.product, number))) {
+  switch (host_.AskYesNoCancel(text::kNoticeCaption, DownloadOfferText(ProductId(product.product), number))) {
     case NoticeAnswer::Yes:
       host_.OpenTarget(*address, "");
-      StoreAnnounced(product.product, number);
+      StoreAnnounced(ProductId(product.product), number);
       break;
-    case NoticeAnswer::Cancel: StoreAnnounced(product.product, number); break;
+    case NoticeAnswer::Cancel: StoreAnnounced(ProductId(product.product), number); break;
     case NoticeAnswer::No: break;
   }
 }
@@ -152,7 +138,7 @@ void VersionNotices::StoreAnnounced(int product, int number) const {
 }
 
 void VersionNotices::N52Click() const {
-  StartUpdateTool(FindVersionProduct(kOwnProduct)->updateCode);
+  StartUpdateTool(InfoOf(Product::Norvale).updateCode);
   host_.CloseMainWindow();
 }
 

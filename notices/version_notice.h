@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "acquisition/fetch.h"
+#include "settings/products.h"
 #include "settings/settings_storage.h"
 
 namespace norv {
@@ -34,11 +35,8 @@ class NoticeHost {
 // the secondary one.
 using DownloadListLocator = std::function<std::string(std::string_view fileName, bool secondary)>;
 
-struct VersionProduct {
-  int product;                    // companion id, or 6 for this program
-  std::string_view updateCode;    // the update tool's only parameter
-  std::string_view downloadList;  // empty for this program
-};
+// A product with an update code and, but for this program, a download list.
+using VersionProduct = ProductInfo;
 
 // Products 2 … 7; nullptr for any other number.
 const VersionProduct* FindVersionProduct(int product);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/text_fields.h"
+#include "base/status_layout.h"
 
 namespace norv::service {
 
@@ -127,22 +128,23 @@ std::string DirectoryPage(const std::array<std::string, kSlotCount>& slots) {
 }
 
 std::string StatusText(const StatusFields& fields) {
-  std::string text(100, '0');
-  text[0] = fields.mark;
-  const auto put = [&text](std::size_t position, long long value) {
-    text.replace(position - 1, 4, FixedDigits(std::clamp(value, 0LL, 9999LL), 4));
+  namespace layout = status_layout;
+  std::string text(layout::kLength, '0');
+  text[layout::kMarkPosition - 1] = fields.mark;
+  const auto put = [&text](int position, long long value) {
+    text.replace(static_cast<std::size_t>(position - 1), layout::kFieldWidth,
+                 FixedDigits(std::clamp(value, 0LL, 9999LL), layout::kFieldWidth));
   };
   const Releases& r = fields.releases;
-  put(5, r.birch);
-  put(9, r.cedar);
-  put(13, r.damson);
-  put(17, r.norvale);
-  put(25, r.elder);
-  put(33, fields.drawCounts[3]);
-  put(37, fields.drawCounts[2]);
-  put(41, fields.drawCounts[1]);
-  put(45, fields.drawCounts[0]);
-  put(97, r.fennel);
+  put(layout::kBirchRelease, r.birch);
+  put(layout::kCedarRelease, r.cedar);
+  put(layout::kDamsonRelease, r.damson);
+  put(layout::kNorvaleRelease, r.norvale);
+  put(layout::kElderRelease, r.elder);
+  put(layout::kFennelRelease, r.fennel);
+  for (std::size_t game = 0; game < fields.drawCounts.size(); ++game) {
+    put(layout::kDrawCounts[game], fields.drawCounts[game]);
+  }
   return text + "\r\n";
 }
 

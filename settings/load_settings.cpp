@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "base/text_basics.h"
+#include "settings/products.h"
 #include "settings/setting_access.h"
 #include "settings/setting_values.h"
 
@@ -11,22 +12,8 @@ namespace norv {
 
 namespace {
 
-constexpr int kAlderId = 1;
-constexpr int kFirstVistaVersionCode = 4;
 constexpr int kThisRelease = 51;
 constexpr int kCountedStarts = 60;
-
-struct CompanionOptions {
-  int id;
-  std::string_view prefix;
-  std::array<bool, 4> Settings::*flags;
-};
-
-// In the order of the settings table: dm0, cd0, ad0, bc0, el0, dm1, …
-constexpr CompanionOptions kCompanionOptions[] = {
-    {4, "dm", &Settings::dm}, {3, "cd", &Settings::cd}, {1, "ad", &Settings::ad},
-    {2, "bc", &Settings::bc}, {5, "el", &Settings::el},
-};
 
 class OwnValueReader {
  public:
@@ -74,37 +61,39 @@ void ReadButtonOptions(const OwnValueReader& read, Settings& s) {
   s.dhp = read.Flag("dhp");
   s.chp = read.Flag("chp");
   s.hlp = read.Flag("hlp");
-  s.dml = read.Flag("dml");
-  s.cdm = read.Flag("cdm");
-  s.ad4 = read.Flag("ad4");
-  s.bc4 = read.Flag("bc4");
-  s.elj = read.Flag("elj");
+  for (const Product product : kCompanionOrder) {
+    const ProductInfo& companion = InfoOf(product);
+    s.*companion.buttonShown = read.Flag(companion.buttonSetting);
+  }
 }
 
 // A companion that is not installed keeps its options off for the run,
 // whatever is stored, so no export or launch is attempted for it.
+// In the order of the settings table: dm0, cd0, ad0, bc0, el0, dm1, …
 void ReadCompanionOptions(const OwnValueReader& read, const LoadEnvironment& env, Settings& s) {
-  std::array<bool, std::size(kCompanionOptions)> installed{};
+  std::array<bool, kCompanionOrder.size()> installed{};
   for (std::size_t c = 0; c < installed.size(); ++c) {
-    installed[c] = env.isCompanionInstalled && env.isCompanionInstalled(kCompanionOptions[c].id);
+    installed[c] = env.isCompanionInstalled && env.isCompanionInstalled(ProductId(kCompanionOrder[c]));
   }
   for (std::size_t option = 0; option < 4; ++option) {
     for (std::size_t c = 0; c < installed.size(); ++c) {
-      const CompanionOptions& companion = kCompanionOptions[c];
-      const std::string name = std::string(companion.prefix) + static_cast<char>('0' + option);
-      (s.*companion.flags)[option] = installed[c] && read.Flag(name);
+      const ProductInfo& companion = InfoOf(kCompanionOrder[c]);
+      const std::string name = std::string(companion.optionPrefix) + static_cast<char>('0' + option);
+      (s.*companion.options)[option] = installed[c] && read.Flag(name);
     }
   }
 }
 
-// Alder does not run on Vista and later; only memory changes, so the stored
-// choice comes back on an older system.
-void DisableAlderFromVista(const LoadEnvironment& env, Settings& s) {
-  if (env.versionCode < kFirstVistaVersionCode) {
-    return;
+// A companion that does not run on this Windows (Alder from Vista on) keeps
+// its options and button off; only memory changes, so the stored choice comes
+// back on an older system.
+void DisableWhatDoesNotRunHere(const LoadEnvironment& env, Settings& s) {
+  for (const Product product : kCompanionOrder) {
+    const ProductInfo& companion = InfoOf(product);
+    if (RunsOnThisWindows(companion, env.versionCode)) continue;
+    (s.*companion.options).fill(false);
+    s.*companion.buttonShown = false;
   }
-  s.ad.fill(false);
-  s.ad4 = false;
 }
 
 int ReadPosition(const SettingsStorage& storage, std::string_view name, const EdgeMetrics& metrics) {
@@ -137,24 +126,17 @@ Settings LoadSettings(const SettingsStorage& storage, const LoadEnvironment& env
   ReadGeneralOptions(read, s);
   ReadButtonOptions(read, s);
   ReadCompanionOptions(read, environment, s);
-  DisableAlderFromVista(environment, s);
+  DisableWhatDoesNotRunHere(environment, s);
   s.pox = PlaceLeftEdge(ReadPosition(storage, "pox", environment.horizontal), environment.horizontal);
   s.poy = PlaceTopEdge(ReadPosition(storage, "poy", environment.vertical), environment.vertical);
   return s;
 }
 
 void RecordStart(SettingsStorage& storage, Settings& s) {
-  s.new2 = ReadOwnStamp(storage, "new2");
-  s.birchNow = ReadCompanionVersion(storage, kBirchSection);
-  s.new3 = ReadOwnStamp(storage, "new3");
-  s.cedarNow = ReadCompanionVersion(storage, kCedarSection);
-  s.new4 = ReadOwnStamp(storage, "new4");
-  s.damsonNow = ReadCompanionVersion(storage, kDamsonSection);
-  s.new5 = ReadOwnStamp(storage, "new5");
-  s.elderNow = ReadCompanionVersion(storage, kElderSection);
-  s.new6 = ReadOwnStamp(storage, "new6");
-  s.fennelNow = ReadCompanionVersion(storage, kFennelSection);
-  s.newest = ReadOwnStamp(storage, "new");
+  for (const ProductInfo& product : kProducts) {
+    if (product.announced) s.*product.announced = ReadOwnStamp(storage, product.announcedName);
+    if (product.installedVersion) s.*product.installedVersion = ReadCompanionVersion(storage, product.section);
+  }
   s.now = ReadOwnStamp(storage, "now");
   if (s.now < kThisRelease) {
     s.now = kThisRelease;

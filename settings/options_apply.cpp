@@ -80,24 +80,23 @@ void ApplyButtons(const OptionsForm& form, Settings& settings, SettingsStorage& 
   StoreIfChanged(storage, "dhp", settings.dhp, form.dhp);
   StoreIfChanged(storage, "chp", settings.chp, form.chp);
   StoreIfChanged(storage, "hlp", settings.hlp, form.hlp);
-  StoreIfChanged(storage, "dml", settings.dml, form.dml);
-  StoreIfChanged(storage, "cdm", settings.cdm, form.cdm);
-  if (alderAvailable) {
-    StoreIfChanged(storage, "ad4", settings.ad4, form.ad4);
+  for (const CompanionTab& tab : CompanionTabs()) {
+    const ProductInfo& companion = InfoOf(tab.product);
+    if (tab.product == Product::Alder && !alderAvailable) continue;
+    StoreIfChanged(storage, companion.buttonSetting, settings.*companion.buttonShown, form.*tab.button);
   }
-  StoreIfChanged(storage, "bc4", settings.bc4, form.bc4);
-  StoreIfChanged(storage, "elj", settings.elj, form.elj);
 }
 
 void ApplyCompanions(const OptionsForm& form, Settings& settings, SettingsStorage& storage, bool alderAvailable) {
   for (const CompanionTab& tab : CompanionTabs()) {
-    if (tab.companionId == kAlderId && !alderAvailable) {
+    const ProductInfo& companion = InfoOf(tab.product);
+    if (tab.product == Product::Alder && !alderAvailable) {
       continue;
     }
     for (int box = 0; box < 4; ++box) {
-      std::string name(tab.prefix);
+      std::string name(companion.optionPrefix);
       name.push_back(static_cast<char>('0' + box));
-      StoreIfChanged(storage, name, (settings.*tab.options)[box], (form.*tab.boxes)[box]);
+      StoreIfChanged(storage, name, (settings.*companion.options)[box], (form.*tab.boxes)[box]);
     }
   }
 }

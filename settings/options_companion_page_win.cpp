@@ -7,7 +7,7 @@ using namespace options;
 
 DialogTemplate CompanionPage::Layout() const {
   DialogTemplate page = EmptyPage();
-  const std::string_view name = CompanionTabs()[tab_].name;
+  const std::string_view name = InfoOf(CompanionTabs()[tab_].product).name;
   for (int box = 0; box < 4; ++box) {
     page.AddCheckBox(FirstCompanionBox(tab_) + box, CompanionBoxCaption(name, box),
                      {10, static_cast<short>(10 + 18 * box), 316, 12});
@@ -44,7 +44,7 @@ void CompanionPage::OnCommand(int id, int code) {
 }
 
 void CompanionPage::BoxTicked(int id) {
-  if (!host_.IsCompanionInstalled(CompanionTabs()[tab_].companionId, true)) {
+  if (!host_.IsCompanionInstalled(ProductId(CompanionTabs()[tab_].product), true)) {
     Check(id, false);
   }
 }

@@ -142,11 +142,11 @@ void OptionsDialog::CreatePages() {
            {text::kTabDataView, display_.get()}};
   for (int tab = 0; tab < static_cast<int>(CompanionTabs().size()); ++tab) {
     const CompanionTab& companion = CompanionTabs()[tab];
-    if (companion.companionId == kAlderId && !alderAvailable) {
+    if (companion.product == Product::Alder && !alderAvailable) {
       continue;
     }
     companions_.push_back(std::make_unique<CompanionPage>(tab, host_));
-    tabs_.push_back({companion.name, companions_.back().get()});
+    tabs_.push_back({InfoOf(companion.product).name, companions_.back().get()});
   }
 
   const HWND tabControl = Item(PageControl1);

@@ -4,16 +4,27 @@
 
 namespace norv {
 
-const std::array<CompanionTab, 5>& CompanionTabs() {
-  static const std::array<CompanionTab, 5> tabs = {{
-      {4, "Damson", "dm", &Settings::dm, &OptionsForm::dm},
-      {3, "Cedar", "cd", &Settings::cd, &OptionsForm::cd},
-      {kAlderId, "Alder", "ad", &Settings::ad, &OptionsForm::ad},
-      {2, "Birch", "bc", &Settings::bc, &OptionsForm::bc},
-      {5, "Elder", "el", &Settings::el, &OptionsForm::el},
-  }};
-  return tabs;
+namespace {
+
+constexpr std::array<CompanionTab, 5> kTabs{{
+    {Product::Damson, &OptionsForm::dm, &OptionsForm::dml},
+    {Product::Cedar, &OptionsForm::cd, &OptionsForm::cdm},
+    {Product::Alder, &OptionsForm::ad, &OptionsForm::ad4},
+    {Product::Birch, &OptionsForm::bc, &OptionsForm::bc4},
+    {Product::Elder, &OptionsForm::el, &OptionsForm::elj},
+}};
+
+constexpr bool InCompanionOrder() {
+  for (std::size_t i = 0; i < kTabs.size(); ++i) {
+    if (kTabs[i].product != kCompanionOrder[i]) return false;
+  }
+  return true;
 }
+static_assert(InCompanionOrder(), "the tabs follow the buttons' order");
+
+}  // namespace
+
+const std::array<CompanionTab, 5>& CompanionTabs() { return kTabs; }
 
 std::string CompanionBoxCaption(std::string_view companionName, int box) {
   const std::string name(companionName);
@@ -30,7 +41,7 @@ std::string CompanionBoxCaption(std::string_view companionName, int box) {
   }
 }
 
-bool AlderAvailable(int versionCode) { return versionCode < 4; }
+bool AlderAvailable(int versionCode) { return RunsOnThisWindows(InfoOf(Product::Alder), versionCode); }
 
 std::string ShownPort(std::string_view storedPort) {
   return storedPort == "0" ? std::string() : std::string(storedPort);
@@ -48,9 +59,10 @@ OptionsForm FormFromSettings(const Settings& s) {
   form.lpa = s.lpa;
   form.lpp = ShownPort(s.lpp);
   form.csv = s.csv, form.shp = s.shp, form.dhp = s.dhp, form.chp = s.chp, form.hlp = s.hlp;
-  form.dml = s.dml, form.cdm = s.cdm, form.ad4 = s.ad4, form.bc4 = s.bc4, form.elj = s.elj;
   for (const CompanionTab& tab : CompanionTabs()) {
-    form.*tab.boxes = s.*tab.options;
+    const ProductInfo& companion = InfoOf(tab.product);
+    form.*tab.boxes = s.*companion.options;
+    form.*tab.button = s.*companion.buttonShown;
   }
   return form;
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "settings/products.h"
 #include "settings/settings.h"
 
 namespace norv {
@@ -25,19 +26,16 @@ struct OptionsForm {
   std::array<bool, 4> dm{}, cd{}, ad{}, bc{}, el{};
 };
 
-// One companion tab: the companion's id and name, its four options in the
-// settings and in the form, and the prefix of their registry names.
+// One companion tab: the companion (its name, settings and registry names are
+// in the product table) and the form's fields for its four options and its
+// button.
 struct CompanionTab {
-  int companionId;
-  std::string_view name;
-  std::string_view prefix;
-  std::array<bool, 4> Settings::*options;
+  Product product;
   std::array<bool, 4> OptionsForm::*boxes;
+  bool OptionsForm::*button;
 };
 
-inline constexpr int kAlderId = 1;
-
-// In tab order: Damson, Cedar, Alder, Birch, Elder.
+// In tab order: Damson, Cedar, Alder, Birch, Elder (kCompanionOrder).
 const std::array<CompanionTab, 5>& CompanionTabs();
 
 // The caption of a companion tab's box 0..3.

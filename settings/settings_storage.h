@@ -1,7 +1,8 @@
 #pragma once
 // Where the settings live: named text values grouped in sections below the
 // maker's key. The program's own values are in kSettingsSection; each
-// companion keeps a section named by its code name. Text is UTF-8.
+// companion keeps a section named by its code name (settings/products.h).
+// Text is UTF-8.
 
 #include <optional>
 #include <string>
@@ -12,13 +13,6 @@
 namespace norv {
 
 inline constexpr std::string_view kSettingsSection = text::kProductCode;
-
-inline constexpr std::string_view kAlderSection = "ALDER";
-inline constexpr std::string_view kBirchSection = "BIRCH";
-inline constexpr std::string_view kCedarSection = "CEDAR";
-inline constexpr std::string_view kDamsonSection = "DAMSON";
-inline constexpr std::string_view kElderSection = "ELDER";
-inline constexpr std::string_view kFennelSection = "FENNEL";
 
 class SettingsStorage {
  public:

@@ -599,8 +599,8 @@ TEST(StatusNumbers, MissingOrBrokenCountsReadAs9999) {
   status.replace(36, 4, "12a4");  // Numbers4 at position 37
   EXPECT_THAT(StatusDrawCounts(status), ElementsAre(1, 2, 9999, 4));
   EXPECT_THAT(StatusDrawCounts(status.substr(0, 44)), ElementsAre(9999, 2, 9999, 4));
-  EXPECT_EQ(StatusRelease(status, kFennel), 10);
-  EXPECT_EQ(StatusRelease(status.substr(0, 99), kFennel), std::nullopt);
+  EXPECT_EQ(StatusRelease(status, ProductId(Product::Fennel)), 10);
+  EXPECT_EQ(StatusRelease(status.substr(0, 99), ProductId(Product::Fennel)), std::nullopt);
 }
 
 }  // namespace

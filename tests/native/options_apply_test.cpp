@@ -227,7 +227,7 @@ TEST(OptionsForm, CompanionBoxesFollowTheirTabs) {
   const OptionsForm form = FormFromSettings(settings);
   EXPECT_EQ(form.dm, (std::array<bool, 4>{true, false, false, false}));
   EXPECT_EQ(form.el, (std::array<bool, 4>{false, false, false, true}));
-  EXPECT_EQ(CompanionTabs()[0].companionId, 4);
+  EXPECT_EQ(ProductId(CompanionTabs()[0].product), 4);
   EXPECT_EQ(CompanionBoxCaption("Damson", 0), "DATA更新時にDamsonのDATAも同時更新する");
   EXPECT_EQ(CompanionBoxCaption("Elder", 2), "DATA更新時にElderを当選番号チェックモードで起動＆実行する");
 }

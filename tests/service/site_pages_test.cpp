@@ -4,11 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "acquisition/result_page_parser.h"
 #include "acquisition/status_file.h"
 #include "base/text_fields.h"
 #include "acquisition/url_directory.h"
 #include "base/utf8.h"
+#include "base/status_layout.h"
 
 namespace norv::service {
 namespace {
@@ -51,6 +55,33 @@ TEST(StatusText, EveryFieldStandsAtItsPosition) {
   EXPECT_EQ(status.elderRelease, 31);
   EXPECT_EQ(status.fennelRelease, 41);
   EXPECT_EQ(StatusText(fields).substr(100), "\r\n");
+}
+
+// Every field of the shared layout, each with a value of its own: the reader
+// finds each one where the writer put it, and the writer leaves zeros between.
+TEST(StatusText, TheReaderFindsEveryFieldOfTheSharedLayoutWhereTheWriterPutIt) {
+  namespace layout = status_layout;
+  StatusFields fields;
+  fields.mark = '7';
+  fields.drawCounts = {1001, 1002, 1003, 1004};
+  fields.releases = {2001, 2002, 2003, 2004, 2005, 2006};
+  const std::string text = RemoveLineBreaks(StatusText(fields));
+  ASSERT_EQ(text.size(), static_cast<std::size_t>(layout::kLength));
+  EXPECT_EQ(text[layout::kMarkPosition - 1], '7');
+  EXPECT_TRUE(IsValidStatusText(text));
+
+  const std::vector<std::pair<int, int>> expected{
+      {layout::kNorvaleRelease, 2001}, {layout::kBirchRelease, 2002}, {layout::kCedarRelease, 2003},
+      {layout::kDamsonRelease, 2004},  {layout::kElderRelease, 2005}, {layout::kFennelRelease, 2006},
+      {layout::kDrawCounts[0], 1001},  {layout::kDrawCounts[1], 1002}, {layout::kDrawCounts[2], 1003},
+      {layout::kDrawCounts[3], 1004}};
+  std::string rest = text;
+  rest[layout::kMarkPosition - 1] = '0';
+  for (const auto& [position, value] : expected) {
+    EXPECT_EQ(StatusFieldAt(text, position), value) << "position " << position;
+    rest.replace(static_cast<std::size_t>(position - 1), layout::kFieldWidth, layout::kFieldWidth, '0');
+  }
+  EXPECT_EQ(rest, std::string(layout::kLength, '0'));
 }
 
 TEST(ResultPage, AClassWithoutAWinnerShowsNoWinnerAndReadsAsZero) {
