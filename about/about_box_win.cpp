@@ -314,12 +314,17 @@ void AboutBox::OKButtonClick() {
 }
 
 // Hands control back to the opener, then ends the window, which frees this
-// object: nothing of it is touched after.
+// object. Nothing of it is touched after the hand-back either, in case that
+// took the box along (with its owner).
 void AboutBox::CloseNow() {
-  if (request_.onClosed) {
-    request_.onClosed();
+  const HWND window = window_;
+  const std::function<void()> onClosed = std::move(request_.onClosed);
+  if (onClosed) {
+    onClosed();
   }
-  ::DestroyWindow(window_);
+  if (::IsWindow(window)) {
+    ::DestroyWindow(window);
+  }
 }
 
 void AboutBox::SetLayered(bool on) {
