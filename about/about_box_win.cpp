@@ -3,7 +3,9 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -12,8 +14,7 @@
 #include "base/dpi.h"
 #include "base/dpi_win.h"
 #include "base/handles_win.h"
-#include "base/message_pump_win.h"
-#include "base/window_instance_win.h"
+#include "base/window_base_win.h"
 #include "base/work_area_win.h"
 #include "base/unicode_win.h"
 #include "resources/resource_ids.h"
@@ -27,7 +28,10 @@ constexpr wchar_t kClassName[] = L"TAboutBox";
 constexpr wchar_t kFontFace[] = L"メイリオ";
 constexpr SIZE kClientSize{294, 204};
 constexpr RECT kPanel{8, 8, 8 + 279, 8 + 152};
-constexpr UINT_PTR kShowTimer = 1;
+constexpr UINT_PTR kShowTimer = 1;  // Timer1: shows the box once, 1 ms after creation
+constexpr UINT_PTR kFadeTimer = 2;  // one tick per fade step, at the same 1 ms
+constexpr UINT kMsgCloseNow = WM_APP + 1;  // the close after OK, once OK's handler is done
+constexpr int kFadeSteps = 128;
 constexpr COLORREF kNavy = RGB(0, 0, 128);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr UINT_PTR kLinkSubclass = 1;
@@ -76,29 +80,22 @@ void OpenPage(HWND owner, std::string_view address) {
   ::ShellExecuteW(owner, nullptr, Widen(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-class AboutBox;
-AboutBox* gOpenBox = nullptr;
-
-class AboutBox {
+class AboutBox final : public WindowBase {
  public:
   explicit AboutBox(AboutBoxRequest request) : request_(std::move(request)) {}
-  AboutBox(const AboutBox&) = delete;
-  AboutBox& operator=(const AboutBox&) = delete;
 
   bool Create(HINSTANCE instance);
-  HWND Handle() const { return window_; }
-
-  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
-  // The object outlives its window while a fade still runs on its stack.
-  struct BusyScope {
-    explicit BusyScope(AboutBox& b) : box(b) { ++box.busy_; }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-    ~BusyScope() { --box.busy_; }
-    AboutBox& box;
+  // A fade in progress: one step per millisecond, so a coarse system timer
+  // skips steps instead of drawing the fade out.
+  struct Fade {
+    bool in = true;
+    ULONGLONG startMs = 0;
   };
+
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnNcDestroy() override;
 
   void FormCreate(HINSTANCE instance);
   HWND AddLabel(int id, const std::wstring& text, DWORD style);
@@ -108,38 +105,43 @@ class AboutBox {
   void MoveOnScreen(POINT at);
   void OnDpiChanged(int dpi, const RECT& suggested);
   void Timer1Timer();
+  void StartFade(bool in);
+  void FadeTimer();
+  void Shown();
   void OKButtonClick();
+  void CloseNow();
   void SetLinkHover(HWND label, bool hover);
-  bool SetAlphaAndPump(BYTE alpha);
   void SetLayered(bool on);
+  void SetAlpha(BYTE alpha);
   void FormPaint();
   LRESULT CtlColorStatic(HDC dc, HWND label);
-  void FinishIfDestroyed();
-  LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
 
   static LRESULT CALLBACK LinkProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   static LRESULT CALLBACK OkProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
 
   AboutBoxRequest request_;
-  HWND window_ = nullptr;
   HINSTANCE instance_ = nullptr;
   int dpi_ = kBaseDpi;
   std::unique_ptr<AboutFonts> fonts_ = std::make_unique<AboutFonts>(kBaseDpi);
   HWND picture_ = nullptr;
-  HWND productName_ = nullptr;
+  HWND productName_ = nullptr;     // ProductName: the support page link
   HWND version_ = nullptr;
-  HWND label1_ = nullptr;
+  HWND label1_ = nullptr;          // Label1: the version number
   HWND copyright_ = nullptr;
-  HWND comments_ = nullptr;
+  HWND comments_ = nullptr;        // Comments: the maker's page link
   HWND okButton_ = nullptr;
   UniqueIcon icon_;
   bool nameHover_ = false;
   bool commentsHover_ = false;
-  bool showing_ = false;
+  std::optional<Fade> fade_;
   bool closing_ = false;
-  int busy_ = 0;
-  bool destroyed_ = false;
 };
+
+// The one open box. Its window's end frees it.
+std::unique_ptr<AboutBox>& OpenBox() {
+  static std::unique_ptr<AboutBox> box;
+  return box;
+}
 
 SIZE AboutBox::FrameSize() const {
   RECT frame{0, 0, Scale(kClientSize.cx, dpi_), Scale(kClientSize.cy, dpi_)};
@@ -150,7 +152,6 @@ SIZE AboutBox::FrameSize() const {
 // Centred on the main window (its restored frame when it is minimised) and
 // kept inside the work area of the monitor it opens on.
 bool AboutBox::Create(HINSTANCE instance) {
-  BusyScope busy(*this);  // a creation that fails halfway leaves the deleting to the caller
   instance_ = instance;
   RECT owner = DesktopArea();
   if (request_.mainWindow && ::IsWindow(request_.mainWindow)) {
@@ -160,9 +161,7 @@ bool AboutBox::Create(HINSTANCE instance) {
   const SIZE size = FrameSize();
   const POINT at = KeptOnWorkArea(CentredOn(owner, size), size);
   const std::wstring caption = Widen(text::kAboutCaption);
-  ::CreateWindowExW(kExStyle, kClassName, caption.c_str(), kStyle, at.x, at.y, size.cx, size.cy, request_.mainWindow,
-                    nullptr, instance, this);
-  if (!window_ || destroyed_) {
+  if (!CreateFor(kExStyle, kClassName, caption.c_str(), kStyle, at, size, request_.mainWindow, instance)) {
     return false;
   }
   // Fully transparent until the timer shows it.
@@ -257,48 +256,74 @@ void AboutBox::Timer1Timer() {
     ::GetWindowRect(window_, &frame);
     MoveOnScreen(CentredOn(DesktopArea(), {frame.right - frame.left, frame.bottom - frame.top}));
   }
-  BusyScope busy(*this);
-  showing_ = true;
   if (request_.classicLook && request_.versionCode < 4) {
     ::ShowWindow(window_, SW_SHOW);
-    bool alive = SetAlphaAndPump(0);
-    for (int i = 0; i <= 127 && alive; ++i) {
-      alive = SetAlphaAndPump(static_cast<BYTE>(2 * i + 1));
-    }
+    SetAlpha(0);
+    StartFade(true);
   } else {
     SetLayered(false);
     ::ShowWindow(window_, SW_SHOW);
-  }
-  showing_ = false;
-  if (!destroyed_) {
-    ::SetFocus(okButton_);
+    Shown();
   }
 }
 
+// The window stays responsive between steps: each is a timer tick of its own.
+void AboutBox::StartFade(bool in) {
+  fade_ = Fade{in, ::GetTickCount64()};
+  ::SetTimer(window_, kFadeTimer, 1, nullptr);
+}
+
+// In: 1, 3, ... 255. Out: 254, 252, ... 0, then the box closes.
+void AboutBox::FadeTimer() {
+  if (!fade_) {
+    return;
+  }
+  const ULONGLONG elapsed = ::GetTickCount64() - fade_->startMs;
+  const int step = static_cast<int>(std::min<ULONGLONG>(elapsed, kFadeSteps - 1));
+  SetAlpha(static_cast<BYTE>(fade_->in ? 2 * step + 1 : 2 * (kFadeSteps - 1 - step)));
+  if (step < kFadeSteps - 1) {
+    return;
+  }
+  ::KillTimer(window_, kFadeTimer);
+  const bool in = fade_->in;
+  fade_.reset();
+  if (in) {
+    Shown();
+  } else {
+    CloseNow();
+  }
+}
+
+void AboutBox::Shown() { ::SetFocus(okButton_); }
+
 void AboutBox::OKButtonClick() {
-  if (showing_ || closing_) {
+  if (fade_ || closing_) {
     return;  // a fade runs: one close at a time, and only once shown
   }
   closing_ = true;
-  BusyScope busy(*this);
   ::EnableWindow(okButton_, FALSE);
   if (request_.classicLook) {
     if (request_.versionCode >= 4) {
       SetLayered(true);
     }
-    bool alive = SetAlphaAndPump(255);
-    for (int n = 127; n >= 0 && alive; --n) {
-      alive = SetAlphaAndPump(static_cast<BYTE>(2 * n));
-    }
+    SetAlpha(255);
+    StartFade(false);
+  } else {
+    ::PostMessageW(window_, kMsgCloseNow, 0, 0);
   }
-  if (destroyed_) {
-    return;
+}
+
+// Hands control back to the opener, then ends the window, which frees this
+// object. Nothing of it is touched after the hand-back either, in case that
+// took the box along (with its owner).
+void AboutBox::CloseNow() {
+  const HWND window = window_;
+  const std::function<void()> onClosed = std::move(request_.onClosed);
+  if (onClosed) {
+    onClosed();
   }
-  if (request_.onClosed) {
-    request_.onClosed();
-  }
-  if (!destroyed_) {
-    ::DestroyWindow(window_);
+  if (::IsWindow(window)) {
+    ::DestroyWindow(window);
   }
 }
 
@@ -306,19 +331,11 @@ void AboutBox::SetLayered(bool on) {
   const LONG_PTR exStyle = ::GetWindowLongPtrW(window_, GWL_EXSTYLE);
   ::SetWindowLongPtrW(window_, GWL_EXSTYLE, on ? exStyle | WS_EX_LAYERED : exStyle & ~WS_EX_LAYERED);
   if (on) {
-    ::SetLayeredWindowAttributes(window_, 0, 255, LWA_ALPHA);
+    SetAlpha(255);
   }
 }
 
-// One fade step; false when the fade must stop (the box went, or the
-// application is quitting: the quit message is put back for the main loop).
-bool AboutBox::SetAlphaAndPump(BYTE alpha) {
-  if (destroyed_) {
-    return false;
-  }
-  ::SetLayeredWindowAttributes(window_, 0, alpha, LWA_ALPHA);
-  return PumpPendingMessages() && !destroyed_;
-}
+void AboutBox::SetAlpha(BYTE alpha) { ::SetLayeredWindowAttributes(window_, 0, alpha, LWA_ALPHA); }
 
 void AboutBox::SetLinkHover(HWND label, bool hover) {
   bool& state = label == productName_ ? nameHover_ : commentsHover_;
@@ -351,12 +368,17 @@ LRESULT AboutBox::CtlColorStatic(HDC dc, HWND label) {
   return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
 }
 
-LRESULT AboutBox::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT AboutBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_TIMER:
       if (wParam == kShowTimer) {
         Timer1Timer();
+      } else if (wParam == kFadeTimer) {
+        FadeTimer();
       }
+      return 0;
+    case kMsgCloseNow:
+      CloseNow();
       return 0;
     case WM_PAINT:
       FormPaint();
@@ -401,40 +423,15 @@ LRESULT AboutBox::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
   return ::DefWindowProcW(window_, message, wParam, lParam);
 }
 
-void AboutBox::FinishIfDestroyed() {
-  if (destroyed_ && busy_ == 0) {
-    delete this;
+void AboutBox::OnNcDestroy() {
+  if (OpenBox().get() == this) {
+    OpenBox().reset();
   }
-}
-
-LRESULT CALLBACK AboutBox::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  try {
-    auto* box = WindowInstance(window, message, lParam, &AboutBox::window_);
-    if (!box) {
-      return ::DefWindowProcW(window, message, wParam, lParam);
-    }
-    if (message == WM_NCDESTROY) {
-      ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-      box->destroyed_ = true;
-      if (gOpenBox == box) {
-        gOpenBox = nullptr;
-      }
-      const LRESULT result = ::DefWindowProcW(window, message, wParam, lParam);
-      box->FinishIfDestroyed();
-      return result;
-    }
-    const LRESULT result = box->Dispatch(message, wParam, lParam);
-    box->FinishIfDestroyed();
-    return result;
-  } catch (...) {
-    // No exception crosses a window procedure.
-  }
-  return 0;
 }
 
 // ProductName and Comments: hover look and the hand cursor.
 LRESULT CALLBACK AboutBox::LinkProc(HWND label, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
-  try {
+  return GuardCallback<LRESULT>(0, [&] {
     auto* box = reinterpret_cast<AboutBox*>(data);
     if (message == WM_MOUSEMOVE) {
       TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, label, 0};
@@ -445,18 +442,15 @@ LRESULT CALLBACK AboutBox::LinkProc(HWND label, UINT message, WPARAM wParam, LPA
     } else if (message == WM_NCDESTROY) {
       ::RemoveWindowSubclass(label, LinkProc, kLinkSubclass);
     }
-  } catch (...) {
-    // No exception crosses a window procedure.
-  }
-  return ::DefSubclassProc(label, message, wParam, lParam);
+    return ::DefSubclassProc(label, message, wParam, lParam);
+  });
 }
 
 // OK is the default button: Enter on it closes the box even without a
 // dialog manager in the main message loop, and Esc closes it the same way.
 LRESULT CALLBACK AboutBox::OkProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
-  try {
+  return GuardCallback<LRESULT>(0, [&]() -> LRESULT {
     if (message == WM_KEYDOWN && (wParam == VK_RETURN || wParam == VK_ESCAPE)) {
-      // Through the box's own procedure, which may free the box (and this button).
       const HWND box = reinterpret_cast<AboutBox*>(data)->Handle();
       ::SendMessageW(box, WM_COMMAND, MAKEWPARAM(kAboutOkButton, BN_CLICKED), reinterpret_cast<LPARAM>(button));
       return 0;
@@ -464,16 +458,14 @@ LRESULT CALLBACK AboutBox::OkProc(HWND button, UINT message, WPARAM wParam, LPAR
     if (message == WM_NCDESTROY) {
       ::RemoveWindowSubclass(button, OkProc, kOkSubclass);
     }
-  } catch (...) {
-    // No exception crosses a window procedure.
-  }
-  return ::DefSubclassProc(button, message, wParam, lParam);
+    return ::DefSubclassProc(button, message, wParam, lParam);
+  });
 }
 
 bool RegisterAboutBoxClass(HINSTANCE instance) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = AboutBox::Proc;
+  wc.lpfnWndProc = WindowBase::Procedure;
   wc.hInstance = instance;
   wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -484,23 +476,24 @@ bool RegisterAboutBoxClass(HINSTANCE instance) {
 }  // namespace
 
 bool OpenAboutBox(const AboutBoxRequest& request) {
-  if (gOpenBox) {
-    ::SetForegroundWindow(gOpenBox->Handle());
+  if (const auto& open = OpenBox()) {
+    ::SetForegroundWindow(open->Handle());
     return false;
   }
   HINSTANCE instance = ::GetModuleHandleW(nullptr);
   if (!RegisterAboutBoxClass(instance)) {
     return false;
   }
-  auto* box = new AboutBox(request);
+  // Held here until its window stands: a creation that fails ends the window
+  // before the box is the open one.
+  auto box = std::make_unique<AboutBox>(request);
   if (!box->Create(instance)) {
-    delete box;
     return false;
   }
-  gOpenBox = box;
+  OpenBox() = std::move(box);
   return true;
 }
 
-HWND AboutBoxWindow() { return gOpenBox ? gOpenBox->Handle() : nullptr; }
+HWND AboutBoxWindow() { return OpenBox() ? OpenBox()->Handle() : nullptr; }
 
 }  // namespace norv

@@ -54,18 +54,22 @@ std::string UpdatedCaption(std::string_view name) {
 
 }  // namespace
 
-void CheckRun::Execute(std::stop_token stop) {
+std::exception_ptr CheckRun::Execute(std::stop_token stop) {
   stop_ = std::move(stop);
+  std::exception_ptr failure;
   try {
     Run();
   } catch (...) {
     // An operation that throws ends the run like any other early exit; the
     // end-of-check step below still clears CheckRunning.
+    failure = std::current_exception();
   }
   try {
     EndOfCheck();
   } catch (...) {
+    if (!failure) failure = std::current_exception();
   }
+  return failure;
 }
 
 void CheckRun::NotifyUser(int code, int number) {

@@ -5,6 +5,7 @@
 // the window steps synchronously on the window thread.
 
 #include <array>
+#include <exception>
 #include <functional>
 #include <optional>
 #include <stop_token>
@@ -123,8 +124,9 @@ class CheckRun {
   CheckRun(CheckState& state, CheckHost host) : state_(state), host_(host) {}
 
   // The whole run. Ends through the end-of-check step exactly once, also when
-  // an operation throws.
-  void Execute(std::stop_token stop);
+  // an operation throws; that exception is handed back for the host to
+  // report (null when the run ended normally).
+  std::exception_ptr Execute(std::stop_token stop);
 
   // A failure that ends the run: 106 (shown once per program run when
   // resident) and 113 end through the end-of-check step; other codes, such as

@@ -5,6 +5,7 @@
 #include "app/command_ids.h"
 #include "base/dpi.h"
 #include "base/unicode_win.h"
+#include "base/window_base_win.h"
 #include "app/window_layout.h"
 #include "resources/resource_ids.h"
 #include "resources/strings.h"
@@ -40,7 +41,7 @@ constexpr UINT_PTR kSubclassId = 1;
 }  // namespace
 
 LRESULT CALLBACK ButtonBarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
-  try {
+  return GuardCallback<LRESULT>(0, [&]() -> LRESULT {
     switch (message) {
       case WM_LBUTTONDOWN:
       case WM_RBUTTONDOWN:
@@ -62,10 +63,8 @@ LRESULT CALLBACK ButtonBarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lPa
       default:
         break;
     }
-  } catch (...) {
-    // No exception crosses a window procedure.
-  }
-  return ::DefSubclassProc(bar, message, wParam, lParam);
+    return ::DefSubclassProc(bar, message, wParam, lParam);
+  });
 }
 
 ButtonBar::~ButtonBar() {

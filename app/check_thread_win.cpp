@@ -2,12 +2,14 @@
 
 #include <mmsystem.h>
 
+#include <exception>
 #include <memory>
 
 #include "acquisition/full_refresh.h"
 #include "acquisition/latest_draw_reader.h"
 #include "app/app_messages.h"
 #include "base/check_state.h"
+#include "base/exception_display_win.h"
 #include "acquisition/service_addresses.h"
 #include "app/main_form_win.h"
 #include "app/process_values.h"
@@ -63,7 +65,7 @@ bool CheckThread::Start(HWND mainWindow, std::stop_token stop) {
       try {
         check->Execute();
       } catch (...) {
-        // No exception leaves the task.
+        check->ReportFailure(std::current_exception());
       }
     });
     return true;
@@ -73,7 +75,25 @@ bool CheckThread::Start(HWND mainWindow, std::stop_token stop) {
 }
 
 void CheckThread::Execute() {
-  CheckRun(AppCheckState(), {*this, *this, *this, *this}).Execute(stop_);
+  if (const std::exception_ptr failure = CheckRun(AppCheckState(), {*this, *this, *this, *this}).Execute(stop_)) {
+    ReportFailure(failure);
+  }
+}
+
+// Through the window's one report, on the window thread; the checker waits
+// for it, the check being over. When the window is gone nobody is told: the
+// program is ending. Nothing leaves the task either way.
+void CheckThread::ReportFailure(std::exception_ptr failure) noexcept {
+  try {
+    RunOnWindowThread(window_, [failure](MainWindow&) {
+      try {
+        std::rethrow_exception(failure);
+      } catch (...) {
+        ShowEscapedException();
+      }
+    });
+  } catch (...) {
+  }
 }
 
 void CheckThread::StartOfCheck(const StartOfCheckView& view) {

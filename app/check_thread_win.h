@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <array>
+#include <exception>
 #include <optional>
 #include <stop_token>
 #include <string>
@@ -54,6 +55,7 @@ class CheckThread final : public CheckWindow, public CheckSources, public CheckN
  private:
   CheckThread(HWND mainWindow, std::stop_token stop) : window_(mainWindow), stop_(std::move(stop)) {}
   void Execute();
+  void ReportFailure(std::exception_ptr failure) noexcept;
   UrlFetcher& Fetcher();
 
   HWND window_;

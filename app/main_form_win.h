@@ -11,6 +11,7 @@
 
 #include "app/button_bar_win.h"
 #include "base/handles_win.h"
+#include "base/window_base_win.h"
 #include "acquisition/check_run.h"
 #include "base/check_state.h"
 #include "schedule/schedule.h"
@@ -37,17 +38,15 @@ class MainWindow;
 using WindowMessageHook = bool (*)(MainWindow& form, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& answer);
 void SetWindowMessageHook(WindowMessageHook hook);
 
-class MainWindow {
+class MainWindow final : public WindowBase {
  public:
   explicit MainWindow(HINSTANCE instance);
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
-  ~MainWindow();
+  ~MainWindow() override;
 
   static bool RegisterWindowClass(HINSTANCE instance);
   bool CreateComponents();  // the window and its controls, hidden
-  HWND Handle() const { return window_; }
-
   // The creation step. False: the program ends (a message has been shown).
   bool FormCreate();
 
@@ -79,8 +78,8 @@ class MainWindow {
   bool TrayAnimating() const { return trayIcon1_.Animating(); }
 
  private:
-  friend LRESULT CALLBACK MainWindowProc(HWND, UINT, WPARAM, LPARAM);
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnNcDestroy() override;
   void OnCommand(int command);
   bool OnNotify(NMHDR* header, LRESULT& result);
   void OnTrayMessage(UINT event, WPARAM anchor);
@@ -113,43 +112,42 @@ class MainWindow {
   void FormMouseWheelUp();
   void ScrollActiveGrid(bool down);
 
-  void ToolButton1Click();
-  void ToolButton2MouseDown(bool shiftHeld);
-  void ToolButton2Click();
-  void ToolButton3Click();
-  void ToolButton4Click();
-  void ToolButton5Click();
-  void ToolButton6Click();
-  void ToolButton7Click();
-  void ToolButton8Click();
-  void ToolButton9Click();
-  void ToolButton10Click();
-  void ToolButton11Click();
-  void ToolButton12Click();
-  void ToolButton13Click();
+  void ToolButton1Click();  // 終了: closes the window as its close box does
+  void ToolButton2MouseDown(bool shiftHeld);  // 最新DATAチェック pressed; Shift forces a full refresh
+  void ToolButton2Click();  // 最新DATAチェック: the manual check
+  void ToolButton3Click();  // CSVファイル出力: the active game to a CSV file
+  void ToolButton4Click();  // オプション設定: the options dialog
+  void ToolButton5Click();  // Damson for LOTO6 (companion)
+  void ToolButton6Click();  // Cedar for MiniLOTO (companion)
+  void ToolButton7Click();  // Alder for Numbers4 (companion)
+  void ToolButton8Click();  // Birch for Numbers4 (companion)
+  void ToolButton9Click();  // Elder for Numbers3 (companion)
+  void ToolButton10Click();  // the product's support page
+  void ToolButton11Click();  // the bank's lottery page
+  void ToolButton12Click();  // the maker's home page
+  void ToolButton13Click();  // the help file
 
   void TrayIcon1Click();
   void TrayIcon1DblClick();
   void TrayIcon1Animate();
   void TrayIcon1Popup(POINT at);
-  void N1Click();
-  void N2Click();
-  void N3Click();
-  void N41Click();
-  void N42Click();
-  void N43Click();
-  void N44Click();
-  void N45Click();
-  void N51Click();
-  void N52Click();
-  void N61Click();
-  void N62Click();
-  void N63Click();
-  void N7Click();
-  void N8Click();
+  void N1Click();  // 宝くじデータ表示: the main window from the tray
+  void N2Click();  // オプション設定, as ToolButton4
+  void N3Click();  // 最新DATAチェック, as ToolButton2
+  void N41Click();  // Damson, as ToolButton5
+  void N42Click();  // Cedar, as ToolButton6
+  void N43Click();  // Alder, as ToolButton7
+  void N44Click();  // Birch, as ToolButton8
+  void N45Click();  // Elder, as ToolButton9
+  void N51Click();  // バージョン情報: the about box
+  void N52Click();  // Vivi Zidivaz IV: asks for a newer release
+  void N61Click();  // the support page, as ToolButton10
+  void N62Click();  // the bank's page, as ToolButton11
+  void N63Click();  // the maker's page, as ToolButton12
+  void N7Click();  // ヘルプ, as ToolButton13
+  void N8Click();  // 終了: the exit question
 
   HINSTANCE instance_;
-  HWND window_ = nullptr;
   int dpi_ = 96;  // of the monitor the window is on; every 96-dpi figure is scaled to it
   UniqueFont font_;
   ButtonBar toolBar1_;

@@ -7,11 +7,11 @@
 #include <atomic>
 
 #include "app/app_messages.h"
-#include "app/exception_display_win.h"
 #include "base/dpi_win.h"
 #include "base/folders_win.h"
 #include "app/main_form_win.h"
-#include "base/window_instance_win.h"
+#include "base/exception_display_win.h"
+#include "base/window_base_win.h"
 #include "base/message_pump_win.h"
 #include "app/process_values.h"
 #include "app/program_messages_win.h"
@@ -46,26 +46,6 @@ HWND MainWindowHandle() {
   return mainWindowHandle.load();
 }
 
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  try {
-    if (auto* form = WindowInstance(window, message, lParam, &MainWindow::window_)) {
-      if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        form->window_ = nullptr;
-        mainWindowHandle = nullptr;
-      } else {
-        return form->HandleMessage(message, wParam, lParam);
-      }
-    }
-  } catch (...) {
-    // No exception crosses a window procedure, and none falls through to the
-    // default handling either: that would turn a refused close into an exit.
-    ShowEscapedException();
-    return 0;
-  }
-  return ::DefWindowProcW(window, message, wParam, lParam);
-}
-
 MainWindow::MainWindow(HINSTANCE instance) : instance_(instance) {}
 
 MainWindow::~MainWindow() {
@@ -74,10 +54,12 @@ MainWindow::~MainWindow() {
   }
 }
 
+void MainWindow::OnNcDestroy() { mainWindowHandle = nullptr; }
+
 bool MainWindow::RegisterWindowClass(HINSTANCE instance) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = MainWindowProc;
+  wc.lpfnWndProc = WindowBase::Procedure;
   wc.hInstance = instance;
   wc.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP));
   if (!wc.hIcon) {
@@ -91,8 +73,8 @@ bool MainWindow::RegisterWindowClass(HINSTANCE instance) {
 
 bool MainWindow::CreateComponents() {
   const std::wstring caption = Widen(text::kProductName);
-  if (!::CreateWindowExW(0, kClassName, caption.c_str(), kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, 400, 300,
-                         nullptr, nullptr, instance_, this)) {
+  if (!CreateFor(0, kClassName, caption.c_str(), kWindowStyle, {CW_USEDEFAULT, CW_USEDEFAULT}, {400, 300}, nullptr,
+                 instance_)) {
     return false;
   }
   mainWindowHandle = window_;
@@ -362,6 +344,7 @@ void RunApplication(HINSTANCE instance) {
   controls.dwSize = sizeof controls;
   controls.dwICC = ICC_BAR_CLASSES | ICC_TAB_CLASSES;
   ::InitCommonControlsEx(&controls);
+  SetExceptionReport(MainWindowHandle, Widen(text::kProductName));
   if (!MainWindow::RegisterWindowClass(instance) || !ResultGrid::RegisterClass(instance)) {
     return;
   }

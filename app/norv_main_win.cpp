@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/exception_display_win.h"
+#include "base/exception_display_win.h"
 #include "base/folders_win.h"
 #include "app/main_window_win.h"
 #include "base/run_state.h"

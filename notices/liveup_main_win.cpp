@@ -5,8 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "base/exception_display_win.h"
 #include "base/unicode_win.h"
 #include "notices/liveup_win.h"
+#include "resources/strings.h"
 
 #ifndef NORVALE_RELEASE_PUBLIC_KEY
 #error "the build gives the release key (cmake/ReleaseKey.cmake)"
@@ -20,6 +22,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   settings.loopbackHttp = true;
 #endif
   try {
+    norv::SetExceptionReport(nullptr, norv::Widen(norv::text::kProductName));
     return norv::RunLiveup(arguments, settings);
   } catch (...) {
     return norv::kLiveupRefused;

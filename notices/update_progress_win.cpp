@@ -6,7 +6,6 @@
 
 #include "base/dpi_win.h"
 #include "base/unicode_win.h"
-#include "base/window_instance_win.h"
 #include "resources/liveup_strings.h"
 #include "resources/strings.h"
 
@@ -43,15 +42,15 @@ UpdateProgressWindow::UpdateProgressWindow(std::uint64_t total, const std::atomi
   ::InitCommonControlsEx(&controls);
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = WindowProc;
+  wc.lpfnWndProc = WindowBase::Procedure;
   wc.hInstance = ::GetModuleHandleW(nullptr);
   wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = kClassName;
   ::RegisterClassExW(&wc);
   const std::wstring title = Widen(text::kLiveupProgressTitle);
-  window_ = ::CreateWindowExW(0, kClassName, title.c_str(), WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT,
-                              kClientWidth, kClientHeight, nullptr, nullptr, wc.hInstance, this);
+  CreateFor(0, kClassName, title.c_str(), WS_CAPTION | WS_SYSMENU, {CW_USEDEFAULT, CW_USEDEFAULT},
+            {kClientWidth, kClientHeight}, nullptr, wc.hInstance);
 }
 
 UpdateProgressWindow::~UpdateProgressWindow() {
@@ -78,17 +77,7 @@ void UpdateProgressWindow::Finish() {
   if (window_) ::PostMessageW(window_, kFinishMessage, 0, 0);
 }
 
-LRESULT CALLBACK UpdateProgressWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = WindowInstance(window, message, lParam, &UpdateProgressWindow::window_);
-  if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
-  try {
-    return self->Handle(message, wParam, lParam);
-  } catch (...) {
-    return 0;
-  }
-}
-
-LRESULT UpdateProgressWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT UpdateProgressWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
       FormCreate();

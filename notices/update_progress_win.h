@@ -7,13 +7,15 @@
 #include <atomic>
 #include <cstdint>
 
+#include "base/window_base_win.h"
+
 namespace norv {
 
-class UpdateProgressWindow {
+class UpdateProgressWindow final : public WindowBase {
  public:
   // `received` is read on a timer; Cancel (or closing the window) sets `cancel`.
   UpdateProgressWindow(std::uint64_t total, const std::atomic<std::uint64_t>& received, std::atomic<bool>& cancel);
-  ~UpdateProgressWindow();
+  ~UpdateProgressWindow() override;
   UpdateProgressWindow(const UpdateProgressWindow&) = delete;
   UpdateProgressWindow& operator=(const UpdateProgressWindow&) = delete;
 
@@ -22,14 +24,12 @@ class UpdateProgressWindow {
   void Finish();
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void FormCreate();
   void Layout();
   void Timer1Timer();
   void CancelButtonClick();
 
-  HWND window_ = nullptr;
   HWND bar_ = nullptr;
   HWND label_ = nullptr;
   HWND cancelButton_ = nullptr;

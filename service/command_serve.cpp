@@ -23,6 +23,7 @@
 #include "service/site_layout.h"
 #include "service/site_publisher.h"
 #include "service/store_watch.h"
+#include "service/thread_guard.h"
 #include "service/update_once.h"
 
 namespace norv::service {
@@ -102,8 +103,10 @@ class UpdateSchedule {
       std::unique_lock lock(mutex_);
       while (!cv_.wait_for(lock, std::chrono::minutes(minutes), [this] { return stop_; })) {
         lock.unlock();
-        const int status = RunUpdateOnce(store, bank, std::cerr, metrics);
-        if (status == 0 || status == kExitStale) site.TryPublish(std::cerr);
+        RunGuarded("scheduled update", [&] {
+          const int status = RunUpdateOnce(store, bank, std::cerr, metrics);
+          if (status == 0 || status == kExitStale) site.TryPublish(std::cerr);
+        }, std::cerr);
         lock.lock();
       }
     });
@@ -220,7 +223,9 @@ int Serve(const ServeArguments& parsed, std::ostream& out, std::ostream& err) {
 
   PrivateFolder folder(parsed.site.empty() ? parsed.site : fs::absolute(parsed.site).string());
   ServedByNginx served(parsed, *program, folder);
-  StoreWatch watch(parsed.store, [&] { served.Publisher().TryPublish(std::cerr); });
+  StoreWatch watch(parsed.store, [&] {
+    RunGuarded("publishing after a store change", [&] { served.Publisher().TryPublish(std::cerr); }, std::cerr);
+  });
   UpdateSchedule updates(parsed.store, parsed.bank, parsed.metrics, parsed.updateMinutes, served.Publisher());
 
   Announcement announcement;

@@ -1,6 +1,9 @@
 #include "settings/dialog_window_win.h"
 
+#include <utility>
+
 #include "base/unicode_win.h"
+#include "base/window_base_win.h"
 
 namespace norv {
 
@@ -9,27 +12,47 @@ HWND DialogWindow::CreateFromTemplate(const DialogTemplate& layout, HWND parent)
                                       reinterpret_cast<LPARAM>(this));
 }
 
+// The dialog manager's skeleton: the object from WM_INITDIALOG on, under the
+// program's one exception policy (a failed message counts as unhandled).
 INT_PTR CALLBACK DialogWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  try {
-    if (message == WM_INITDIALOG) {
-      auto* self = reinterpret_cast<DialogWindow*>(lParam);
-      ::SetWindowLongPtrW(window, DWLP_USER, lParam);
-      self->handle_ = window;
-    }
-    auto* self = reinterpret_cast<DialogWindow*>(::GetWindowLongPtrW(window, DWLP_USER));
-    if (!self) {
-      return FALSE;
-    }
-    if (message == WM_NCDESTROY) {
-      ::SetWindowLongPtrW(window, DWLP_USER, 0);
-      self->handle_ = nullptr;
+  if (message == WM_INITDIALOG) {
+    auto* self = reinterpret_cast<DialogWindow*>(lParam);
+    ::SetWindowLongPtrW(window, DWLP_USER, lParam);
+    self->handle_ = window;
+  }
+  auto* self = reinterpret_cast<DialogWindow*>(::GetWindowLongPtrW(window, DWLP_USER));
+  if (!self) {
+    return FALSE;
+  }
+  if (message == WM_NCDESTROY) {
+    ::SetWindowLongPtrW(window, DWLP_USER, 0);
+    self->handle_ = nullptr;
+    return GuardCallback<INT_PTR>(FALSE, [self] {
       self->OnDestroyed();
       return FALSE;
-    }
-    return self->Dispatch(message, wParam, lParam);
-  } catch (...) {
-    // No exception crosses a dialog procedure; the message counts as unhandled.
-    return FALSE;
+    });
+  }
+  if (message == kMsgCloseLater) {
+    return GuardCallback<INT_PTR>(TRUE, [self, window] {
+      self->CloseNow(window);
+      return TRUE;
+    });
+  }
+  return GuardCallback<INT_PTR>(FALSE, [&] { return self->Dispatch(message, wParam, lParam); });
+}
+
+void DialogWindow::CloseLater(std::function<void()> afterClose) {
+  afterClose_ = std::move(afterClose);
+  ::PostMessageW(handle_, kMsgCloseLater, 0, 0);
+}
+
+// Runs from the top of the dialog's own procedure, so no handler of the
+// object is on the stack when destroying the window frees it.
+void DialogWindow::CloseNow(HWND window) {
+  const std::function<void()> afterClose = std::move(afterClose_);
+  ::DestroyWindow(window);
+  if (afterClose) {
+    afterClose();
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -23,6 +24,10 @@ class DialogWindow {
 
  protected:
   HWND CreateFromTemplate(const DialogTemplate& layout, HWND parent);
+  // Destroys the dialog once the current message is done, never under one of
+  // its own handlers; `afterClose` runs when the window (and, with
+  // OnDestroyed, perhaps the object) is gone.
+  void CloseLater(std::function<void()> afterClose = {});
 
   virtual void OnInitDialog() {}
   virtual void OnCommand(int /*id*/, int /*code*/) {}
@@ -44,8 +49,11 @@ class DialogWindow {
  private:
   static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+  void CloseNow(HWND window);
 
+  static constexpr UINT kMsgCloseLater = WM_APP + 40;
   HWND handle_ = nullptr;
+  std::function<void()> afterClose_;
 };
 
 }  // namespace norv

@@ -69,16 +69,17 @@ class OptionsDialog : public DialogWindow {
   RECT PlaceButtons(int left, int right, int top);
   void CentreOnMainWindow();
   void PageControl1Change();
-  void Button1Click();
-  void Button2Click();
-  void Button3Click();
-  void Button4Click();
-  void Button6Click();
+  void Button1Click();  // OK: apply, then close
+  void Button2Click();  // キャンセル: close, nothing applied
+  void Button3Click();  // 適用: apply, stay open
+  void Button4Click();  // ヘルプ: the help file
+  void Button6Click();  // バージョン情報: the about box
 
   // True when the user accepted the restart.
   bool Apply();
   bool AskForRestart();
-  // Destroys this object; with `restart` the main window is closed after it.
+  // Destroys this object once the click is done; with `restart` the main
+  // window is closed after it.
   void Close(bool restart);
 
   OptionsHost& host_;
@@ -369,11 +370,12 @@ bool OptionsDialog::AskForRestart() {
 // The main window owns this dialog, so it is closed only after the dialog is
 // gone: closing it first would destroy the dialog under its own handler.
 void OptionsDialog::Close(bool restart) {
-  OptionsHost& host = host_;
-  ::DestroyWindow(Handle());
-  if (restart) {
-    host.CloseMainWindow();
+  if (!restart) {
+    CloseLater();
+    return;
   }
+  OptionsHost& host = host_;
+  CloseLater([&host] { host.CloseMainWindow(); });
 }
 
 bool IsCtrlTab(const MSG& message) {

@@ -9,7 +9,6 @@
 
 #include "base/dpi_win.h"
 #include "base/unicode_win.h"
-#include "base/window_instance_win.h"
 #include "store/draw_table.h"
 #include "store/glyph_strip_win.h"
 #include "store/grid_columns.h"
@@ -18,7 +17,6 @@
 
 namespace norv {
 
-LRESULT CALLBACK ResultGridProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 namespace {
 
@@ -162,7 +160,7 @@ bool ResultGrid::RegisterClass(HINSTANCE instance) {
   gModule = instance;
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = ResultGridProc;
+  wc.lpfnWndProc = WindowBase::Procedure;
   wc.hInstance = instance;
   wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
   wc.lpszClassName = kClassName;
@@ -170,8 +168,8 @@ bool ResultGrid::RegisterClass(HINSTANCE instance) {
 }
 
 ResultGrid::ResultGrid(HWND parent, Game game, int x, int y, int width, int height) : game_(game) {
-  ::CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VSCROLL | WS_BORDER | WS_CLIPSIBLINGS, x, y, width, height,
-                    parent, nullptr, gModule, this);
+  CreateFor(0, kClassName, L"", WS_CHILD | WS_VSCROLL | WS_BORDER | WS_CLIPSIBLINGS, {x, y}, {width, height}, parent,
+            gModule);
   SetDpi(DpiOfWindow(window_ ? window_ : parent));
 }
 
@@ -186,12 +184,6 @@ void ResultGrid::SetDpi(int dpi) {
   SyncScrollBar();
   if (window_) {
     ::InvalidateRect(window_, nullptr, FALSE);
-  }
-}
-
-ResultGrid::~ResultGrid() {
-  if (window_) {
-    ::DestroyWindow(window_);
   }
 }
 
@@ -360,37 +352,26 @@ void ResultGrid::OnPaint() {
   ::BitBlt(scope.dc(), 0, 0, width, height, dc, 0, 0, SRCCOPY);
 }
 
-LRESULT CALLBACK ResultGridProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  try {
-    if (auto* grid = WindowInstance(window, message, lParam, &ResultGrid::window_)) {
-      switch (message) {
-        case WM_PAINT:
-          grid->OnPaint();
-          return 0;
-        case WM_ERASEBKGND:
-          return 1;  // the paint covers every pixel
-        case WM_GETFONT:
-          return reinterpret_cast<LRESULT>(grid->Font());
-        case WM_VSCROLL:
-          grid->OnVScroll(LOWORD(wParam));
-          return 0;
-        case WM_SIZE:
-          grid->SetTopRow(grid->topRow_);
-          grid->SyncScrollBar();
-          return 0;
-        case WM_NCDESTROY:
-          ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-          grid->window_ = nullptr;
-          break;
-        default:
-          break;
-      }
-    }
-  } catch (...) {
-    // No exception crosses a window procedure.
+// WM_MOUSEWHEEL goes on to the main window, which scrolls the active grid.
+LRESULT ResultGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT:
+      OnPaint();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;  // the paint covers every pixel
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(Font());
+    case WM_VSCROLL:
+      OnVScroll(LOWORD(wParam));
+      return 0;
+    case WM_SIZE:
+      SetTopRow(topRow_);
+      SyncScrollBar();
+      return 0;
+    default:
+      return ::DefWindowProcW(window_, message, wParam, lParam);
   }
-  // WM_MOUSEWHEEL goes on to the main window, which scrolls the active grid.
-  return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
 }  // namespace norv

@@ -6,12 +6,13 @@
 #include <windows.h>
 
 #include "base/handles_win.h"
+#include "base/window_base_win.h"
 #include "store/game.h"
 #include "store/grid_rows.h"
 
 namespace norv {
 
-class ResultGrid {
+class ResultGrid final : public WindowBase {
  public:
   static bool RegisterClass(HINSTANCE instance);  // window class "NorvaleResultGrid"
 
@@ -20,9 +21,7 @@ class ResultGrid {
   ResultGrid(HWND parent, Game game, int x, int y, int width, int height);
   ResultGrid(const ResultGrid&) = delete;
   ResultGrid& operator=(const ResultGrid&) = delete;
-  ~ResultGrid();
 
-  HWND Handle() const { return window_; }
   Game GameShown() const { return game_; }
 
   int RowCount() const;  // header row included
@@ -39,7 +38,6 @@ class ResultGrid {
   HFONT Font() const { return font_.get(); }  // also answered to WM_GETFONT
 
  private:
-  HWND window_ = nullptr;
   Game game_;
   int rowCount_ = 11;
   int topRow_ = 1;
@@ -53,7 +51,7 @@ class ResultGrid {
   void SyncScrollBar();
   void OnVScroll(int request);
   void OnPaint();
-  friend LRESULT CALLBACK ResultGridProc(HWND, UINT, WPARAM, LPARAM);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
 
 }  // namespace norv

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <exception>
 #include <map>
 #include <stdexcept>
 #include <vector>
@@ -55,7 +56,7 @@ class FakeHost : public CheckWindow, public CheckSources, public CheckNotices, p
 
   void RunCheck(CheckState& state) {
     state.checkRunning = true;
-    CheckRun(state, Host()).Execute(stop.get_token());
+    failure = CheckRun(state, Host()).Execute(stop.get_token());
     state_ = nullptr;
   }
 
@@ -151,6 +152,7 @@ class FakeHost : public CheckWindow, public CheckSources, public CheckNotices, p
   std::map<Game, bool> newDraw;
   std::map<Game, bool> failLoad;
   bool throwOnRead = false;
+  std::exception_ptr failure;  // what the last run handed back
   bool balloons = false;
   std::map<int, bool> installed;
   std::string stopAfter;
@@ -397,6 +399,19 @@ TEST_F(CheckRunTest, AnOperationThatThrowsStillEndsTheCheckOnce) {
   host.throwOnRead = true;
   Run();
   EXPECT_EQ(host.ends, 1);
+  EXPECT_FALSE(state.checkRunning.load());
+}
+
+// The host shows what ended a run early, so the run hands it back, after
+// its end-of-check step; a run that ends normally hands back nothing.
+TEST_F(CheckRunTest, TheExceptionThatEndedTheRunIsHandedBackAfterTheEnd) {
+  Run();
+  EXPECT_EQ(host.failure, nullptr);
+  host.throwOnRead = true;
+  Run();
+  ASSERT_NE(host.failure, nullptr);
+  EXPECT_THROW(std::rethrow_exception(host.failure), std::runtime_error);
+  EXPECT_EQ(host.ends, 2);
   EXPECT_FALSE(state.checkRunning.load());
 }
 

@@ -86,6 +86,12 @@ class AboutBoxTest : public ::testing::Test {
     return box;
   }
 
+  // OK's close comes once its handler is done, after the fade-out where
+  // there is one.
+  static bool WaitClosed(HWND box) {
+    return PumpUntil([box] { return !::IsWindow(box); });
+  }
+
   HWND main_ = nullptr;
   int closedCalls_ = 0;
 };
@@ -105,6 +111,7 @@ TEST_F(AboutBoxTest, ShowsTheVersionAndClosesWithOk) {
   EXPECT_EQ(::GetWindowLongPtrW(box, GWL_EXSTYLE) & WS_EX_LAYERED, 0) << "modern look: no fade";
 
   ::SendMessageW(::GetDlgItem(box, kAboutOkButton), BM_CLICK, 0, 0);
+  WaitClosed(box);
   EXPECT_EQ(closedCalls_, 1);
   EXPECT_FALSE(::IsWindow(box));
   EXPECT_EQ(AboutBoxWindow(), nullptr);
@@ -118,6 +125,7 @@ TEST_F(AboutBoxTest, ClassicLookBeforeVistaFadesInToFullyOpaqueAndFadesOut) {
     return ::GetLayeredWindowAttributes(box, nullptr, &alpha, &flags) && alpha == 255;
   }));
   ::SendMessageW(::GetDlgItem(box, kAboutOkButton), BM_CLICK, 0, 0);
+  WaitClosed(box);
   EXPECT_EQ(closedCalls_, 1);
   EXPECT_FALSE(::IsWindow(box));
 }
@@ -148,6 +156,7 @@ TEST_F(AboutBoxTest, OnlyOneBoxAtATime) {
 TEST_F(AboutBoxTest, EnterOnOkClosesTheBox) {
   HWND box = OpenAndWaitShown(Request(false, false, 5));
   ::SendMessageW(::GetDlgItem(box, kAboutOkButton), WM_KEYDOWN, VK_RETURN, 0);
+  WaitClosed(box);
   EXPECT_EQ(closedCalls_, 1);
   EXPECT_FALSE(::IsWindow(box));
 }
@@ -161,9 +170,26 @@ TEST_F(AboutBoxTest, EscClosesTheBoxAsOkDoesFadeIncluded) {
       return !::GetLayeredWindowAttributes(box, nullptr, &alpha, &flags) || alpha == 255;
     }));
     ::SendMessageW(::GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
+    WaitClosed(box);
     EXPECT_FALSE(::IsWindow(box)) << (classic ? "classic" : "modern");
   }
   EXPECT_EQ(closedCalls_, 2);
+}
+
+// A close asked for again while the box fades out (Alt+F4 after OK) is the
+// same close: the opener gets control back once.
+TEST_F(AboutBoxTest, ASecondCloseDuringTheFadeOutHandsBackOnce) {
+  HWND box = OpenAndWaitShown(Request(false, true, 3));
+  ASSERT_TRUE(PumpUntil([box] {
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    return ::GetLayeredWindowAttributes(box, nullptr, &alpha, &flags) && alpha == 255;
+  }));
+  ::SendMessageW(::GetDlgItem(box, kAboutOkButton), BM_CLICK, 0, 0);
+  ::SendMessageW(box, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(WaitClosed(box));
+  EXPECT_EQ(closedCalls_, 1);
+  EXPECT_EQ(AboutBoxWindow(), nullptr);
 }
 
 // Centring on a minimised main window would put the box at -32000.
@@ -182,6 +208,7 @@ TEST_F(AboutBoxTest, BesideAMinimisedMainWindowTheBoxStaysOnTheWorkArea) {
   EXPECT_LE(frame.right, monitor.rcWork.right);
   EXPECT_LE(frame.bottom, monitor.rcWork.bottom);
   ::SendMessageW(::GetDlgItem(box, kAboutOkButton), BM_CLICK, 0, 0);
+  WaitClosed(box);
   ::DestroyWindow(main_);
 }
 

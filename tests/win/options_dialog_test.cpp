@@ -155,7 +155,12 @@ class OptionsDialogTest : public ::testing::Test {
     ASSERT_NE(dialog, nullptr);
   }
   HWND Control(int id) const { return testing::FindChildById(dialog, id); }
-  void Click(int id) { ::SendMessageW(Control(id), BM_CLICK, 0, 0); }
+  // The click, then what it posted: OK and Cancel close the dialog once their
+  // own handler is done.
+  void Click(int id) {
+    ::SendMessageW(Control(id), BM_CLICK, 0, 0);
+    PumpMessages();
+  }
   bool Ticked(int id) const { return ::SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
   bool Enabled(int id) const { return ::IsWindowEnabled(Control(id)) != FALSE; }
   bool Shown(int id) const { return ::IsWindowVisible(Control(id)) != FALSE; }

@@ -1,4 +1,4 @@
-#include "app/exception_burst.h"
+#include "base/exception_burst.h"
 
 namespace norv {
 
