@@ -49,8 +49,7 @@ int RunKeygen(Arguments args, std::ostream& out, std::ostream& err) {
   try {
     parsed = ParseArguments(args, {});
   } catch (const UsageError& error) {
-    err << "norv-service keygen: " << error.what() << "\n" << kKeygenUsage;
-    return kExitBadInput;
+    return BadUsage("norv-service keygen", error, kKeygenUsage, err);
   }
   if (parsed.words.size() != 1) {
     err << kKeygenUsage;
