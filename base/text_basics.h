@@ -1,6 +1,6 @@
 #pragma once
 // Byte-level text tests that every subsystem shares: ASCII case, control
-// trimming and plain decimal numbers. None of them throws.
+// trimming, plain decimal numbers and hexadecimal digits. None of them throws.
 
 #include <optional>
 #include <string>
@@ -20,6 +20,9 @@ bool AllDigits(std::string_view text);
 // A non-empty run of ASCII digits that fits in 32 bits; anything else
 // (signs, blanks, the empty text) is not a number.
 std::optional<int> ParseDigits(std::string_view text);
+
+// The value of one hexadecimal digit of either case; -1 for any other byte.
+int HexDigitValue(char c);
 
 // An optionally signed decimal integer that fits in 32 bits, as the
 // settings' reading rule takes it.

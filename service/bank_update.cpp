@@ -9,8 +9,6 @@ namespace norv::service {
 
 namespace {
 
-constexpr int kHighestDrawNumber = 9999;  // the records hold four digits
-
 // Ends the whole update: asking again for another series would not help.
 struct BankFailure {
   std::string reason;

@@ -1,5 +1,6 @@
 #include <ostream>
 
+#include "service/arguments.h"
 #include "service/bank_csv.h"
 #include "service/commands.h"
 #include "service/draw_files.h"
@@ -8,6 +9,8 @@
 namespace norv::service {
 
 namespace {
+
+constexpr std::string_view kUsage = "usage: norv-service import STORE FILE...\n";
 
 void PrintAdded(const std::vector<Draw>& added, std::ostream& out) {
   for (const Draw& draw : added) out << Describe(draw) << '\n';
@@ -18,14 +21,26 @@ void PrintAdded(const std::vector<Draw>& added, std::ostream& out) {
 // Every file is read before anything is stored: one bad file, or one draw the
 // store refuses, and the store stays as it was. Prints each draw added.
 int RunImport(Arguments args, std::ostream& out, std::ostream& err) {
-  if (args.size() < 2) {
-    err << "usage: norv-service import STORE FILE...\n";
+  ParsedArguments parsed;
+  try {
+    parsed = ParseArguments(args, {});
+  } catch (const UsageError& error) {
+    return BadUsage("norv-service import", error, kUsage, err);
+  }
+  if (parsed.words.size() < 2) {
+    err << kUsage;
     return kExitBadInput;
   }
+  std::optional<Store> store;
   try {
-    Store store = Store::Open(args.front());
-    const std::vector<Draw> draws = ReadDrawFiles(args.subspan(1));
-    const AddResult result = store.Add(draws);
+    store.emplace(Store::Open(parsed.words.front()));
+  } catch (const StoreError& error) {
+    err << "norv-service import: " << error.what() << '\n';
+    return kExitBadInput;  // not a store, or a history that is not whole
+  }
+  try {
+    const std::vector<Draw> draws = ReadDrawFiles(Arguments(parsed.words).subspan(1));
+    const AddResult result = store->Add(draws);
     for (const std::string& refusal : result.refusals) err << "norv-service import: " << refusal << '\n';
     if (!result.refusals.empty()) return kExitBadInput;
     PrintAdded(result.added, out);

@@ -12,8 +12,7 @@ namespace {
 constexpr std::string_view kUsage = "usage: norv-service init STORE [--seed DIR]\n";
 
 Histories ChosenSeed(const ParsedArguments& parsed) {
-  const auto seed = parsed.options.find("--seed");
-  return seed == parsed.options.end() ? BundledSeed() : SeedFromFolder(seed->second);
+  return parsed.Has("--seed") ? SeedFromFolder(parsed.Value("--seed")) : BundledSeed();
 }
 
 }  // namespace
@@ -21,7 +20,7 @@ Histories ChosenSeed(const ParsedArguments& parsed) {
 // Prints the newest draw of each game the new store holds: "loto6 2085".
 int RunInit(Arguments args, std::ostream& out, std::ostream& err) {
   try {
-    const ParsedArguments parsed = ParseArguments(args, {"--seed"});
+    const ParsedArguments parsed = ParseArguments(args, {.values = {"--seed"}});
     if (parsed.words.size() != 1) throw UsageError("init takes one STORE");
     Histories seed;
     try {
@@ -34,8 +33,7 @@ int RunInit(Arguments args, std::ostream& out, std::ostream& err) {
     for (Game game : kAllGames) out << RulesOf(game).storeName << ' ' << store.NewestNumber(game) << '\n';
     return 0;
   } catch (const UsageError& error) {
-    err << "norv-service init: " << error.what() << '\n' << kUsage;
-    return kExitBadInput;
+    return BadUsage("norv-service init", error, kUsage, err);
   } catch (const std::exception& error) {
     err << "norv-service init: " << error.what() << '\n';
     return kExitFailure;

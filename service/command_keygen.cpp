@@ -12,6 +12,7 @@
 #include "service/arguments.h"
 #include "service/commands.h"
 #include "service/release_signing.h"
+#include "service/unique_fd.h"
 
 namespace norv::service {
 
@@ -21,20 +22,20 @@ constexpr std::string_view kKeygenUsage = "usage: norv-service keygen KEYFILE\n"
 
 // Writes `text` into a new file of mode 0600; throws SigningError with the reason.
 void WriteNewPrivateFile(const std::string& path, const std::string& text) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-  if (fd < 0) {
+  UniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+  if (!fd.valid()) {
     throw SigningError(path + ": " + (errno == EEXIST ? "exists already; a key is never overwritten"
                                                        : std::string(std::strerror(errno))));
   }
-  bool written = ::fchmod(fd, 0600) == 0;
+  bool written = ::fchmod(fd.get(), 0600) == 0;
   for (std::size_t done = 0; written && done < text.size();) {
-    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+    const ssize_t n = ::write(fd.get(), text.data() + done, text.size() - done);
     written = n > 0;
     done += written ? static_cast<std::size_t>(n) : 0;
   }
-  written = written && ::fsync(fd) == 0;
+  written = written && ::fsync(fd.get()) == 0;
   const int error = errno;
-  ::close(fd);
+  fd.Close();
   if (!written) {
     ::unlink(path.c_str());
     throw SigningError(path + ": " + std::strerror(error));
@@ -48,8 +49,7 @@ int RunKeygen(Arguments args, std::ostream& out, std::ostream& err) {
   try {
     parsed = ParseArguments(args, {});
   } catch (const UsageError& error) {
-    err << "norv-service keygen: " << error.what() << "\n" << kKeygenUsage;
-    return kExitBadInput;
+    return BadUsage("norv-service keygen", error, kKeygenUsage, err);
   }
   if (parsed.words.size() != 1) {
     err << kKeygenUsage;

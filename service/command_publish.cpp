@@ -25,28 +25,21 @@ struct PublishArguments {
   SiteSettings settings;
 };
 
-// Throws SettingsError for anything it cannot take.
+// Throws UsageError for anything it cannot take.
 PublishArguments ParsePublishArguments(Arguments args) {
+  const ParsedArguments given =
+      ParseArguments(args, WithSiteOptions({.values = {"--base", "--release-manifest", "--release-file"}}));
   PublishArguments parsed;
-  std::vector<std::string> positional;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--base") {
-      parsed.base = OptionValue(args, i);
-    } else if (args[i] == "--release-manifest") {
-      parsed.releaseManifest = OptionValue(args, i);
-    } else if (args[i] == "--release-file") {
-      parsed.releaseFile = OptionValue(args, i);
-    } else if (!TakeSiteOption(args, i, parsed.settings)) {
-      if (args[i].starts_with("--")) throw SettingsError("no option " + args[i]);
-      positional.push_back(args[i]);
-    }
-  }
-  if (positional.size() != 2 || parsed.base.empty()) throw SettingsError("STORE, SITE and --base URL are needed");
+  parsed.base = given.Value("--base");
+  parsed.releaseManifest = given.Value("--release-manifest");
+  parsed.releaseFile = given.Value("--release-file");
+  if (given.words.size() != 2 || parsed.base.empty()) throw UsageError("STORE, SITE and --base URL are needed");
   if (parsed.releaseManifest.empty() != parsed.releaseFile.empty()) {
-    throw SettingsError("--release-manifest and --release-file go together");
+    throw UsageError("--release-manifest and --release-file go together");
   }
-  parsed.store = positional[0];
-  parsed.site = positional[1];
+  parsed.store = given.words[0];
+  parsed.site = given.words[1];
+  parsed.settings = SiteSettingsFrom(given);
   return parsed;
 }
 
@@ -66,9 +59,8 @@ int RunPublish(Arguments args, std::ostream& out, std::ostream& err) {
   PublishArguments parsed;
   try {
     parsed = ParsePublishArguments(args);
-  } catch (const SettingsError& error) {
-    err << "norv-service publish: " << error.what() << "\n" << kPublishUsage;
-    return kExitBadInput;
+  } catch (const UsageError& error) {
+    return BadUsage("norv-service publish", error, kPublishUsage, err);
   }
   if (const auto problem = BaseUrlProblem(parsed.base)) {
     err << "norv-service publish: " << *problem << "\n";

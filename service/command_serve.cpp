@@ -19,9 +19,11 @@
 #include "service/commands.h"
 #include "service/nginx_process.h"
 #include "service/serve_support.h"
+#include "service/arguments.h"
 #include "service/site_arguments.h"
 #include "service/site_layout.h"
 #include "service/site_publisher.h"
+#include "service/store.h"
 #include "service/store_watch.h"
 #include "service/thread_guard.h"
 #include "service/update_once.h"
@@ -45,51 +47,30 @@ constexpr int kPortAttempts = 5;
 struct ServeArguments {
   std::string store;
   std::string bindAddress = "127.0.0.1";
-  int port = 0;     // 0 picks a free port
-  int threads = 0;  // nginx workers; 0 for one per processor
-  std::string base, site, portFile, envFile, nginx;
+  ServingOptions server;  // threads: nginx workers, 0 for one per processor
+  std::string base, nginx;
   int updateMinutes = 0;
   std::string bank{kDefaultBank};
   std::string metrics;
-  bool verbose = false;
   SiteSettings settings;
 };
 
+// Throws UsageError for anything it cannot take.
 ServeArguments ParseServeArguments(Arguments args) {
+  const ParsedArguments given = ParseArguments(
+      args, WithSiteOptions(WithServingOptions({.values = {"--bind", "--base", "--update-every", "--bank", "--metrics",
+                                                           "--nginx"}})));
   ServeArguments parsed;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (arg == "--port") {
-      parsed.port = NumberOption(args, i, 0, 65535);
-    } else if (arg == "--bind") {
-      parsed.bindAddress = OptionValue(args, i);
-    } else if (arg == "--base") {
-      parsed.base = OptionValue(args, i);
-    } else if (arg == "--site") {
-      parsed.site = OptionValue(args, i);
-    } else if (arg == "--port-file") {
-      parsed.portFile = OptionValue(args, i);
-    } else if (arg == "--env-file") {
-      parsed.envFile = OptionValue(args, i);
-    } else if (arg == "--update-every") {
-      parsed.updateMinutes = NumberOption(args, i, 1, 24 * 60);
-    } else if (arg == "--bank") {
-      parsed.bank = OptionValue(args, i);
-    } else if (arg == "--metrics") {
-      parsed.metrics = OptionValue(args, i);
-    } else if (arg == "--threads") {
-      parsed.threads = NumberOption(args, i, 1, 64);
-    } else if (arg == "--nginx") {
-      parsed.nginx = OptionValue(args, i);
-    } else if (arg == "--verbose") {
-      parsed.verbose = true;
-    } else if (!TakeSiteOption(args, i, parsed.settings)) {
-      if (arg.starts_with("--") || !parsed.store.empty()) throw SettingsError("unexpected " + arg);
-      parsed.store = arg;
-    }
-  }
-  if (parsed.store.empty()) throw SettingsError("STORE is needed");
-  if (!parsed.metrics.empty() && parsed.updateMinutes == 0) throw SettingsError("--metrics needs --update-every");
+  parsed.store = TheStore(given);
+  parsed.server = ServingOptionsFrom(given);
+  parsed.bindAddress = given.Value("--bind", parsed.bindAddress);
+  parsed.base = given.Value("--base");
+  parsed.updateMinutes = given.Number("--update-every", 1, 24 * 60).value_or(0);
+  parsed.bank = given.Value("--bank", parsed.bank);
+  parsed.metrics = given.Value("--metrics");
+  parsed.nginx = given.Value("--nginx");
+  parsed.settings = SiteSettingsFrom(given);
+  if (!parsed.metrics.empty() && parsed.updateMinutes == 0) throw UsageError("--metrics needs --update-every");
   return parsed;
 }
 
@@ -140,13 +121,13 @@ class ServedByNginx {
   ServedByNginx(const ServeArguments& parsed, const fs::path& program, const PrivateFolder& folder)
       : parsed_(parsed), program_(program), folder_(folder) {
     for (int attempt = 1;; ++attempt) {
-      const int port = parsed.port != 0 ? parsed.port : FreePort(parsed.bindAddress);
+      const int port = parsed.server.port != 0 ? parsed.server.port : FreePort(parsed.bindAddress);
       PublishFor(port);
       try {
         Start(port);
         return;
       } catch (const NginxError& error) {
-        if (!error.AddressInUse() || parsed.port != 0 || attempt == kPortAttempts) {
+        if (!error.AddressInUse() || parsed.server.port != 0 || attempt == kPortAttempts) {
           throw ServeFailure{kExitFailure, error.what()};
         }
       }
@@ -176,6 +157,8 @@ class ServedByNginx {
                                                  parsed_.settings);
     try {
       publisher_->Publish();
+    } catch (const StoreError& error) {
+      throw ServeFailure{kExitBadInput, error.what()};  // not a store, or a history that is not whole
     } catch (const std::exception& error) {
       throw ServeFailure{kExitFailure, error.what()};
     }
@@ -186,8 +169,8 @@ class ServedByNginx {
     site.listen = ListenAddress(parsed_.bindAddress, port);
     site.root = folder_.Site();
     site.state = folder_.Own() / "nginx";
-    site.workers = parsed_.threads;
-    site.logRequests = parsed_.verbose;
+    site.workers = parsed_.server.threads;
+    site.logRequests = parsed_.server.verbose;
     site.asRoot = ::geteuid() == 0;
     nginx_.reset();
     nginx_ = std::make_unique<NginxProcess>(program_, site);
@@ -221,7 +204,7 @@ int Serve(const ServeArguments& parsed, std::ostream& out, std::ostream& err) {
   ::signal(SIGCHLD, OnChild);
   ::signal(SIGPIPE, SIG_IGN);
 
-  PrivateFolder folder(parsed.site.empty() ? parsed.site : fs::absolute(parsed.site).string());
+  PrivateFolder folder(parsed.server.site.empty() ? parsed.server.site : fs::absolute(parsed.server.site).string());
   ServedByNginx served(parsed, *program, folder);
   StoreWatch watch(parsed.store, [&] {
     RunGuarded("publishing after a store change", [&] { served.Publisher().TryPublish(std::cerr); }, std::cerr);
@@ -232,8 +215,8 @@ int Serve(const ServeArguments& parsed, std::ostream& out, std::ostream& err) {
   announcement.base = served.Publisher().Base();
   announcement.downloadLists = !parsed.settings.downloadPages.empty();
   announcement.port = served.Port();
-  announcement.envFile = parsed.envFile;
-  announcement.portFile = parsed.portFile;
+  announcement.envFile = parsed.server.envFile;
+  announcement.portFile = parsed.server.portFile;
   if (!Announce(announcement, parsed.store, out, err)) return kExitFailure;
 
   for (;;) {
@@ -250,9 +233,8 @@ int RunServe(Arguments args, std::ostream& out, std::ostream& err) {
   ServeArguments parsed;
   try {
     parsed = ParseServeArguments(args);
-  } catch (const SettingsError& error) {
-    err << "norv-service serve: " << error.what() << "\n" << kServeUsage;
-    return kExitBadInput;
+  } catch (const UsageError& error) {
+    return BadUsage("norv-service serve", error, kServeUsage, err);
   }
   try {
     return Serve(parsed, out, err);

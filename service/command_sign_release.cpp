@@ -22,11 +22,6 @@ constexpr std::string_view kSignUsage =
 constexpr int kDefaultExpiryDays = 90;
 constexpr int kLongestExpiryDays = 366;
 
-std::string OptionOrEmpty(const ParsedArguments& parsed, std::string_view name) {
-  const auto it = parsed.options.find(name);
-  return it == parsed.options.end() ? std::string() : it->second;
-}
-
 // The update tool's product codes by the names the site's settings use.
 constexpr std::pair<std::string_view, std::string_view> kProductCodes[] = {
     {"norvale", "5"}, {"birch", "12"}, {"cedar", "13"}, {"damson", "14"}, {"elder", "17"}, {"fennel", "99"},
@@ -74,14 +69,14 @@ std::string ReadKeyFile(const std::string& path) {
 
 ReleaseManifest ManifestFor(const ParsedArguments& parsed) {
   if (parsed.words.size() != 1) throw UsageError("one SETUP.EXE is needed");
-  const std::string url = OptionOrEmpty(parsed, "--url");
+  const std::string url = parsed.Value("--url");
   if (!url.starts_with("https://") && !url.starts_with("http://")) throw UsageError("--url takes an https:// address");
   ReleaseManifest manifest;
-  std::tie(manifest.product, manifest.release) = ProductRelease(OptionOrEmpty(parsed, "--release"));
+  std::tie(manifest.product, manifest.release) = ProductRelease(parsed.Value("--release"));
   manifest.url = url;
-  manifest.signedAt = SigningTime(OptionOrEmpty(parsed, "--signed"));
-  manifest.expiresAt = manifest.signedAt + std::int64_t{86400} * ExpiryDays(OptionOrEmpty(parsed, "--expires"));
-  if (OptionOrEmpty(parsed, "--key").empty()) throw UsageError("--key KEYFILE is needed");
+  manifest.signedAt = SigningTime(parsed.Value("--signed"));
+  manifest.expiresAt = manifest.signedAt + std::int64_t{86400} * ExpiryDays(parsed.Value("--expires"));
+  if (parsed.Value("--key").empty()) throw UsageError("--key KEYFILE is needed");
   return manifest;
 }
 
@@ -91,11 +86,10 @@ int RunSignRelease(Arguments args, std::ostream& out, std::ostream& err) {
   ReleaseManifest manifest;
   ParsedArguments parsed;
   try {
-    parsed = ParseArguments(args, {"--release", "--url", "--key", "--expires", "--signed"});
+    parsed = ParseArguments(args, {.values = {"--release", "--url", "--key", "--expires", "--signed"}});
     manifest = ManifestFor(parsed);
   } catch (const UsageError& error) {
-    err << "norv-service sign-release: " << error.what() << "\n" << kSignUsage;
-    return kExitBadInput;
+    return BadUsage("norv-service sign-release", error, kSignUsage, err);
   }
   try {
     const FileDigest digest = DigestFile(parsed.words[0]);
@@ -106,7 +100,7 @@ int RunSignRelease(Arguments args, std::ostream& out, std::ostream& err) {
       err << "norv-service sign-release: the manifest would be malformed (an empty file, or an address with spaces)\n";
       return kExitBadInput;
     }
-    const Signature signature = SignBytes(ReadKeyFile(OptionOrEmpty(parsed, "--key")), body);
+    const Signature signature = SignBytes(ReadKeyFile(parsed.Value("--key")), body);
     if (!manifest.url.starts_with("https://")) {
       err << "norv-service sign-release: warning: liveup.exe refuses an address that is not https://\n";
     }

@@ -18,21 +18,15 @@ constexpr std::string_view kUsage = "usage: norv-service update STORE [--bank UR
 int RunUpdate(Arguments args, std::ostream& out, std::ostream& err) {
   ParsedArguments parsed;
   try {
-    parsed = ParseArguments(args, {"--bank", "--metrics"});
+    parsed = ParseArguments(args, {.values = {"--bank", "--metrics"}});
     if (parsed.words.size() != 1) throw UsageError("update takes one STORE");
   } catch (const UsageError& error) {
-    err << "norv-service update: " << error.what() << '\n' << kUsage;
-    return kExitBadInput;
+    return BadUsage("norv-service update", error, kUsage, err);
   }
-  const auto option = [&parsed](std::string_view name, std::string_view otherwise) -> std::string_view {
-    const auto found = parsed.options.find(name);
-    return found == parsed.options.end() ? otherwise : std::string_view(found->second);
-  };
-  const int status =
-      RunUpdateJob({parsed.words.front(), option("--bank", kDefaultBank), option("--metrics", ""),
-                    "norv-service update: ",
-                    [&out](const Draw& draw) { out << Describe(draw) << '\n' << std::flush; }},
-                   err);
+  const std::string bank = parsed.Value("--bank", kDefaultBank);
+  const int status = RunUpdateJob({parsed.words.front(), bank, parsed.Value("--metrics"), "norv-service update: ",
+                                   [&out](const Draw& draw) { out << Describe(draw) << '\n' << std::flush; }},
+                                  err);
   if (status == kExitBadInput) err << kUsage;
   return status;
 }

@@ -10,8 +10,6 @@ namespace norv::service {
 
 namespace {
 
-constexpr int kHighestDrawNumber = 9999;  // the records hold four digits
-
 const std::array<GameRules, 4>& AllRules() {
   static const std::array<GameRules, 4> rules{{
       {Game::Loto6, "loto6", 6, 43, 0, {10, 9, 8, 6, 5}},

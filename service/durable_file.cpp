@@ -7,7 +7,6 @@
 
 #include <cerrno>
 #include <system_error>
-#include <utility>
 
 namespace norv::service {
 
@@ -16,24 +15,6 @@ namespace {
 [[noreturn]] void ThrowErrno(std::string_view step, const std::filesystem::path& path) {
   throw std::system_error(errno, std::generic_category(), std::string(step) + " " + path.string());
 }
-
-class UniqueFd {
- public:
-  explicit UniqueFd(int fd) : fd_(fd) {}
-  ~UniqueFd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  UniqueFd(const UniqueFd&) = delete;
-  UniqueFd& operator=(const UniqueFd&) = delete;
-
-  int get() const { return fd_; }
-  bool valid() const { return fd_ >= 0; }
-  // Closes now, so that a failing close (a late write error) is seen.
-  int Close() { return ::close(std::exchange(fd_, -1)); }
-
- private:
-  int fd_;
-};
 
 void WriteAll(int fd, std::string_view content, const std::filesystem::path& path) {
   while (!content.empty()) {
@@ -124,17 +105,12 @@ void SyncFolder(const std::filesystem::path& folder) {
   if (::fsync(fd.get()) != 0) ThrowErrno("cannot flush the folder", folder);
 }
 
+// The lock goes with the descriptor when it closes.
 FileLock::FileLock(const std::filesystem::path& path) : fd_(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644)) {
-  if (fd_ < 0) ThrowErrno("cannot open the lock file", path);
-  while (::flock(fd_, LOCK_EX) != 0) {
-    if (errno == EINTR) continue;
-    const int error = errno;
-    ::close(fd_);
-    errno = error;
-    ThrowErrno("cannot lock", path);
+  if (!fd_.valid()) ThrowErrno("cannot open the lock file", path);
+  while (::flock(fd_.get(), LOCK_EX) != 0) {
+    if (errno != EINTR) ThrowErrno("cannot lock", path);
   }
 }
-
-FileLock::~FileLock() { ::close(fd_); }
 
 }  // namespace norv::service

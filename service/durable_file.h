@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "service/unique_fd.h"
+
 namespace norv::service {
 
 // Refuses (EFBIG) a file of more than `maxBytes` before reading it.
@@ -41,12 +43,9 @@ void SyncFolder(const std::filesystem::path& folder);
 class FileLock {
  public:
   explicit FileLock(const std::filesystem::path& path);
-  ~FileLock();
-  FileLock(const FileLock&) = delete;
-  FileLock& operator=(const FileLock&) = delete;
 
  private:
-  int fd_;
+  UniqueFd fd_;
 };
 
 }  // namespace norv::service

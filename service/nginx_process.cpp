@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "service/serve_support.h"
+#include "service/unique_fd.h"
 
 namespace norv::service {
 
@@ -29,21 +30,6 @@ constexpr auto kStartLimit = 10s;
 constexpr auto kStopLimit = 5s;
 
 bool Runnable(const fs::path& program) { return ::access(program.c_str(), X_OK) == 0 && !fs::is_directory(program); }
-
-// Closes the descriptor when it goes.
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int Get() const { return fd_; }
-
- private:
-  int fd_;
-};
 
 std::string ReadText(const fs::path& path) {
   std::ifstream file(path, std::ios::binary);
@@ -91,12 +77,12 @@ int FreePort(const std::string& bindAddress) {
   if (::getaddrinfo(bindAddress.c_str(), "0", &hints, &found) != 0) {
     throw std::runtime_error("\"" + bindAddress + "\" is not an IP address");
   }
-  const Descriptor probe(::socket(found->ai_family, SOCK_STREAM | SOCK_CLOEXEC, 0));
-  const bool bound = probe.Get() >= 0 && ::bind(probe.Get(), found->ai_addr, found->ai_addrlen) == 0;
+  const UniqueFd probe(::socket(found->ai_family, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  const bool bound = probe.get() >= 0 && ::bind(probe.get(), found->ai_addr, found->ai_addrlen) == 0;
   ::freeaddrinfo(found);
   sockaddr_storage address{};
   socklen_t length = sizeof address;
-  if (!bound || ::getsockname(probe.Get(), reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+  if (!bound || ::getsockname(probe.get(), reinterpret_cast<sockaddr*>(&address), &length) != 0) {
     throw std::runtime_error("cannot bind to " + bindAddress);
   }
   return ntohs(address.ss_family == AF_INET6 ? reinterpret_cast<sockaddr_in6*>(&address)->sin6_port
@@ -116,11 +102,11 @@ NginxProcess::NginxProcess(const fs::path& program, const NginxSite& site) : sit
   std::vector<char*> argv;
   for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
-  const Descriptor quiet(::open("/dev/null", O_RDWR | O_CLOEXEC));
+  const UniqueFd quiet(::open("/dev/null", O_RDWR | O_CLOEXEC));
   const pid_t parent = ::getpid();
   pid_ = ::fork();
   if (pid_ < 0) throw NginxError("cannot start nginx", false);
-  if (pid_ == 0) ExecNginx(argv, parent, quiet.Get(), site_.logRequests);
+  if (pid_ == 0) ExecNginx(argv, parent, quiet.get(), site_.logRequests);
   ::setpgid(pid_, pid_);  // as the child does, whichever comes first
   group_ = pid_;
 

@@ -6,9 +6,7 @@
 #include <ostream>
 #include <stdexcept>
 
-#include "base/text_basics.h"
 #include "service/site_arguments.h"
-#include "service/site_settings.h"
 
 namespace norv::service {
 
@@ -22,14 +20,27 @@ std::string HostPart(const std::string& host) {
 
 }  // namespace
 
-int NumberOption(Arguments args, std::size_t& i, int lowest, int highest) {
-  const std::string& value = OptionValue(args, i);
-  const std::optional<int> number = ParseDigits(value);
-  if (!number || *number < lowest || *number > highest) {
-    throw SettingsError(args[i - 1] + " takes a number from " + std::to_string(lowest) + " to " +
-                        std::to_string(highest));
-  }
-  return *number;
+OptionSpec WithServingOptions(OptionSpec spec) {
+  spec.values.insert(spec.values.end(), {"--port", "--threads", "--site", "--port-file", "--env-file"});
+  spec.flags.push_back("--verbose");
+  return spec;
+}
+
+ServingOptions ServingOptionsFrom(const ParsedArguments& parsed) {
+  ServingOptions options;
+  options.port = parsed.Number("--port", 0, 65535).value_or(0);
+  options.threads = parsed.Number("--threads", 1, 64).value_or(0);
+  options.site = parsed.Value("--site");
+  options.portFile = parsed.Value("--port-file");
+  options.envFile = parsed.Value("--env-file");
+  options.verbose = parsed.Has("--verbose");
+  return options;
+}
+
+std::string TheStore(const ParsedArguments& parsed) {
+  if (parsed.words.empty()) throw UsageError("STORE is needed");
+  if (parsed.words.size() > 1) throw UsageError("unexpected " + parsed.words[1]);
+  return parsed.words.front();
 }
 
 std::string DefaultBase(const std::string& bindAddress, int port) {

@@ -1,5 +1,5 @@
 #pragma once
-// What `serve` and the test service share: their number options, the
+// What `serve` and the test service share: the options of the server, the
 // address a site is reached by, a private folder for the site and its
 // server, the signals that end them, and the lines and files a script waits
 // for once the site answers.
@@ -11,13 +11,25 @@
 #include <optional>
 #include <string>
 
-#include "service/commands.h"
+#include "service/arguments.h"
 
 namespace norv::service {
 
-// The number after args[i] (moving i past it), from `lowest` to `highest`;
-// throws SettingsError otherwise.
-int NumberOption(Arguments args, std::size_t& i, int lowest, int highest);
+struct ServingOptions {
+  int port = 0;     // 0 picks a free port
+  int threads = 0;  // 0: the server's own choice
+  std::string site, portFile, envFile;  // empty: not asked for
+  bool verbose = false;                 // logs every request
+};
+
+// `spec` with --port, --threads, --site, --port-file, --env-file and --verbose added.
+OptionSpec WithServingOptions(OptionSpec spec);
+
+// Throws UsageError for a number out of its range.
+ServingOptions ServingOptionsFrom(const ParsedArguments& parsed);
+
+// The one STORE word; throws UsageError when there is none or more than one.
+std::string TheStore(const ParsedArguments& parsed);
 
 // "http://HOST:PORT/" for clients of a server bound to `bindAddress`: a
 // wildcard address gives its loopback, an IPv6 address is bracketed.

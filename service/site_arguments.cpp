@@ -4,21 +4,25 @@
 
 namespace norv::service {
 
-const std::string& OptionValue(Arguments args, std::size_t& i) {
-  if (i + 1 >= args.size()) throw SettingsError(args[i] + " needs a value");
-  return args[++i];
+OptionSpec WithSiteOptions(OptionSpec spec) {
+  spec.repeated.insert(spec.repeated.end(), {"--config", "--release", "--download"});
+  return spec;
 }
 
-bool TakeSiteOption(Arguments args, std::size_t& i, SiteSettings& settings) {
-  const std::string& option = args[i];
-  if (option == "--config") {
-    ApplyConfigFile(settings, OptionValue(args, i));
-  } else if (option == "--release" || option == "--download") {
-    ApplyOption(settings, option, OptionValue(args, i));
-  } else {
-    return false;
+SiteSettings SiteSettingsFrom(const ParsedArguments& parsed) {
+  SiteSettings settings;
+  try {
+    for (const auto& [option, value] : parsed.options) {
+      if (option == "--config") {
+        ApplyConfigFile(settings, value);
+      } else if (option == "--release" || option == "--download") {
+        ApplyOption(settings, option, value);
+      }
+    }
+  } catch (const SettingsError& error) {
+    throw UsageError(error.what());
   }
-  return true;
+  return settings;
 }
 
 std::string EnvironmentLines(const std::string& base, bool downloadLists) {

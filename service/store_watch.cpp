@@ -28,13 +28,11 @@ bool Drain(int fd) {
 
 StoreWatch::StoreWatch(const std::filesystem::path& store, std::function<void()> changed)
     : changed_(std::move(changed)) {
-  inotify_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-  stop_ = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+  inotify_ = UniqueFd(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC));
+  stop_ = UniqueFd(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC));
   constexpr std::uint32_t kEvents = IN_CLOSE_WRITE | IN_MOVED_TO | IN_MOVED_FROM | IN_CREATE | IN_DELETE;
-  if (inotify_ < 0 || stop_ < 0 || ::inotify_add_watch(inotify_, store.c_str(), kEvents) < 0) {
+  if (!inotify_.valid() || !stop_.valid() || ::inotify_add_watch(inotify_.get(), store.c_str(), kEvents) < 0) {
     const std::string reason = std::strerror(errno);
-    if (inotify_ >= 0) ::close(inotify_);
-    if (stop_ >= 0) ::close(stop_);
     throw std::runtime_error("cannot watch the store " + store.string() + ": " + reason);
   }
   thread_ = std::thread([this] { Run(); });
@@ -42,24 +40,22 @@ StoreWatch::StoreWatch(const std::filesystem::path& store, std::function<void()>
 
 StoreWatch::~StoreWatch() {
   const std::uint64_t one = 1;
-  [[maybe_unused]] const ssize_t written = ::write(stop_, &one, sizeof one);
+  [[maybe_unused]] const ssize_t written = ::write(stop_.get(), &one, sizeof one);
   thread_.join();
-  ::close(inotify_);
-  ::close(stop_);
 }
 
 void StoreWatch::Run() {
-  pollfd fds[2] = {{inotify_, POLLIN, 0}, {stop_, POLLIN, 0}};
+  pollfd fds[2] = {{inotify_.get(), POLLIN, 0}, {stop_.get(), POLLIN, 0}};
   for (;;) {
     if (::poll(fds, 2, -1) < 0 && errno != EINTR) return;
     if ((fds[1].revents & POLLIN) != 0) return;
-    if ((fds[0].revents & POLLIN) == 0 || !Drain(inotify_)) continue;
+    if ((fds[0].revents & POLLIN) == 0 || !Drain(inotify_.get())) continue;
     // Wait for the batch to settle, still ready to stop.
     for (;;) {
       const int ready = ::poll(fds, 2, kSettleMs);
       if (ready > 0 && (fds[1].revents & POLLIN) != 0) return;
       if (ready <= 0) break;
-      Drain(inotify_);
+      Drain(inotify_.get());
     }
     changed_();
   }

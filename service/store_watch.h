@@ -7,6 +7,8 @@
 #include <stdexcept>
 #include <thread>
 
+#include "service/unique_fd.h"
+
 namespace norv::service {
 
 class StoreWatch {
@@ -22,8 +24,8 @@ class StoreWatch {
   void Run();
 
   std::function<void()> changed_;
-  int inotify_ = -1;
-  int stop_ = -1;
+  UniqueFd inotify_;
+  UniqueFd stop_;
   std::thread thread_;
 };
 

@@ -41,11 +41,24 @@ bool ReportStale(const std::vector<Freshness>& judged, const BankAnswers& answer
   return stale;
 }
 
+// Not a store, or a history that is not whole: bad input, reported before
+// anything is asked of the bank.
+std::optional<Store> OpenStore(const UpdateJob& job, std::ostream& err) {
+  try {
+    return Store::Open(job.store);
+  } catch (const StoreError& error) {
+    err << job.prefix << error.what() << '\n';
+    return std::nullopt;
+  }
+}
+
 // Fills `figures` with what the run learnt and returns its status. The games
 // are judged even when the bank could not be asked: a stale store says so
 // whatever else went wrong.
 int Update(const UpdateJob& job, RunFigures& figures, std::ostream& err) {
-  Store store = Store::Open(job.store);
+  std::optional<Store> opened = OpenStore(job, err);
+  if (!opened) return kExitBadInput;
+  Store& store = *opened;
   std::string problem;
   std::optional<BankClient> bank = OpenBank(job.bank, problem);
   std::vector<std::string> failures{problem};

@@ -21,8 +21,8 @@ struct UpdateJob {
   std::function<void(const Draw&)> added = {};   // hears each draw stored
 };
 
-// Returns the exit status `update` gives: 0, kExitFailure, kExitBadInput (the
-// bank's address) or kExitStale (the run went well but a game is stale). A
+// Returns the exit status `update` gives: 0, kExitFailure, kExitBadInput (a
+// folder that is not a store, or the bank's address) or kExitStale (the run went well but a game is stale). A
 // failed run also names the stale games. The metrics file is written after
 // every run; when it cannot be, a run that went well is a failure.
 int RunUpdateJob(const UpdateJob& job, std::ostream& err);

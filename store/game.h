@@ -10,6 +10,9 @@ enum class Game : int { Loto6 = 1, MiniLoto = 2, Numbers4 = 3, Numbers3 = 4 };
 
 inline constexpr std::array<Game, 4> kAllGames{Game::Loto6, Game::MiniLoto, Game::Numbers4, Game::Numbers3};
 
+// A record holds its draw number in four digits: no game goes beyond this draw.
+inline constexpr int kHighestDrawNumber = 9999;
+
 constexpr int GameIndex(Game game) { return static_cast<int>(game) - 1; }
 
 constexpr std::string_view GameName(Game game) {

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <string_view>
+
 #include "app/program_message.h"
 #include "app/window_layout.h"
 #include "app/windows_version.h"
+#include "resources/strings.h"
 
 namespace norv {
 namespace {
@@ -98,15 +102,30 @@ TEST(CompanionMenu, UnregisteredShowsExactlyWhenNoCompanionIsListed) {
   EXPECT_TRUE(CompanionMenuVisibility(s)[5]) << "only the tray flag (index 3) lists a companion";
 }
 
-TEST(ProgramMessage, TextsOfTheBoxes) {
-  EXPECT_EQ(ProgramMessageText(1, 0), " 終了しますか？");
-  EXPECT_EQ(ProgramMessageText(2, 0), "只今、データ更新中です\nファイルは出力されませんでした");
-  EXPECT_EQ(ProgramMessageText(3, 0), "エラーが発生しました\nファイルは出力されませんでした");
-  EXPECT_EQ(ProgramMessageText(4, 0), "CSVファイルを出力しました");
-  EXPECT_EQ(ProgramMessageText(5, 0), "Damsonデータ変換エラー\nファイルは出力されませんでした");
-  EXPECT_EQ(ProgramMessageText(9, 0), "Elderデータ変換エラー\nファイルは出力されませんでした");
-  EXPECT_EQ(ProgramMessageText(10, 1), "データの初期化に失敗しました　【1】");
-  EXPECT_EQ(ProgramMessageText(10, 0), "データの初期化に失敗しました　【0】");
+TEST(ProgramMessage, EachBoxIsAssembledFromItsPieces) {
+  using namespace text;
+  const auto notExported = [](std::string_view first) { return std::string(first) + std::string(kNotExported); };
+  EXPECT_EQ(ProgramMessageText(1, 0), kExitQuestion);
+  EXPECT_EQ(ProgramMessageText(2, 0), notExported(std::string(kBusyNotExported) + "\n"));
+  EXPECT_EQ(ProgramMessageText(3, 0), notExported(kErrorOccurred));
+  EXPECT_EQ(ProgramMessageText(4, 0), kCsvWritten);
+  for (int code = 5; code <= 9; ++code) {
+    EXPECT_EQ(ProgramMessageText(code, 0),
+              notExported(std::string(kConversionCompanions[code - 5]) + std::string(kConversionError)))
+        << code;
+  }
+  for (int number : {0, 1, 255}) {
+    EXPECT_EQ(ProgramMessageText(10, number), std::string(kInitFailed) + std::string(kBracketOpen) +
+                                                  std::to_string(number) + std::string(kBracketClose));
+  }
+  for (int code : {-1, 0, 11, 99}) EXPECT_EQ(ProgramMessageText(code, 7), "") << code;
+}
+
+TEST(ProgramMessage, AFileNotWrittenIsSaidOnALineOfItsOwn) {
+  for (int code : {2, 3, 5, 6, 7, 8, 9}) {
+    const std::string message = ProgramMessageText(code, 0);
+    EXPECT_TRUE(message.ends_with("\n" + std::string(text::kNotExported))) << code;
+  }
 }
 
 TEST(ProgramMessage, UtilityGetsTheCodeLessOneHundredAndAPositiveNumber) {

@@ -103,6 +103,14 @@ TEST(TrimControls, StripsBytesUpToBlankFromBothEnds) {
   EXPECT_EQ(TrimControls(" \r\n"), "");
 }
 
+TEST(HexDigitValue, ReadsDigitsOfEitherCaseAndNothingBeside) {
+  EXPECT_EQ(HexDigitValue('0'), 0);
+  EXPECT_EQ(HexDigitValue('9'), 9);
+  EXPECT_EQ(HexDigitValue('a'), 10);
+  EXPECT_EQ(HexDigitValue('F'), 15);
+  for (char c : {'g', 'G', '/', ':', '@', '`', ' ', '\0'}) EXPECT_EQ(HexDigitValue(c), -1) << c;
+}
+
 TEST(ParseDigits, AcceptsOnlyARunOfDigitsThatFitsIn32Bits) {
   EXPECT_EQ(ParseDigits("0000000000"), 0);
   EXPECT_EQ(ParseDigits("0600000000"), 600000000);

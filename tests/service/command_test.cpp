@@ -244,7 +244,41 @@ TEST_F(CommandTest, UpdateRefusedByTheBankExitsNonZeroAndStoresNothing) {
   for (std::size_t i = 1; i < lines.size(); ++i) EXPECT_NE(lines[i].find(" is stale: "), std::string::npos) << run.err;
   EXPECT_EQ(Histories(), before);
   EXPECT_EQ(RunService(temp, {"update", store, "--bank", "ftp://bank.example"}).status, 2);
-  EXPECT_EQ(RunService(temp, {"update", (temp / "nostore").string()}).status, 1);
+}
+
+// A folder that is not a store is bad input to every command that reads one
+// (serve's case is with the serve tests), and nothing is asked of the bank.
+TEST_F(CommandTest, AFolderThatIsNotAStoreExitsWith2NamingIt) {
+  const std::string folder = (temp / "nostore").string();
+  std::filesystem::create_directory(folder);
+  const std::vector<std::vector<std::string>> runs{
+      {"update", folder, "--bank", "http://127.0.0.1:9/"},
+      {"update", (temp / "missing").string()},
+      {"import", folder, WriteDrawFile(Next(Game::Loto6))},
+      {"publish", folder, (temp / "site").string(), "--base", "http://127.0.0.1:9/"},
+  };
+  for (const std::vector<std::string>& args : runs) {
+    const Outcome run = RunService(temp, args);
+    EXPECT_EQ(run.status, 2) << args[0] << " " << args[1];
+    EXPECT_TRUE(run.err.starts_with("norv-service " + args[0] + ": " + args[1] + " is not a store")) << run.err;
+    EXPECT_EQ(run.out, "");
+  }
+  EXPECT_FALSE(std::filesystem::exists(temp / "site"));
+}
+
+TEST_F(CommandTest, BadUsageOfEveryCommandExitsWith2ShowingItsUsage) {
+  for (const std::string command : {"init", "parse", "import", "update", "publish", "serve", "keygen", "sign-release"}) {
+    const Outcome run = RunService(temp, {command, store, "--no-such-option", "x"});
+    EXPECT_EQ(run.status, 2) << command;
+    EXPECT_TRUE(run.err.starts_with("norv-service " + command + ": no option --no-such-option\n")) << run.err;
+    EXPECT_NE(run.err.find("usage: norv-service " + command), std::string::npos) << run.err;
+  }
+  const Outcome twice = RunService(temp, {"update", store, "--bank", "http://127.0.0.1:9/", "--bank", "http://a/"});
+  EXPECT_EQ(twice.status, 2);
+  EXPECT_TRUE(twice.err.starts_with("norv-service update: --bank is given twice\n")) << twice.err;
+  const Outcome noValue = RunService(temp, {"serve", store, "--port"});
+  EXPECT_EQ(noValue.status, 2);
+  EXPECT_TRUE(noValue.err.starts_with("norv-service serve: --port needs a value\n")) << noValue.err;
 }
 
 // A bank that answers 404 for everything, as it would after moving its files:

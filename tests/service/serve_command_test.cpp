@@ -227,7 +227,7 @@ TEST(ServeCommand, AStoreThatCannotBeReadEndsItAtOnceSayingWhy) {
   TempFolder folder;
   ServeProcess serve(folder, {});
   EXPECT_EQ(serve.WaitForPort(), 0);
-  EXPECT_EQ(serve.Stop(), 1);
+  EXPECT_EQ(serve.Stop(), 2) << "bad input, as service/README.md says";
   EXPECT_NE(folder.Read("stderr").find("is not a store"), std::string::npos) << folder.Read("stderr");
 }
 

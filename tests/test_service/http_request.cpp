@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "base/text_basics.h"
+
 namespace norv::service::http {
 
 namespace {
@@ -32,13 +34,6 @@ bool HasToken(std::string_view list, std::string_view token) {
   return false;
 }
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  c = Lower(c);
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
 std::optional<std::string> PercentDecoded(std::string_view text) {
   std::string decoded;
   decoded.reserve(text.size());
@@ -48,8 +43,8 @@ std::optional<std::string> PercentDecoded(std::string_view text) {
       continue;
     }
     if (i + 2 >= text.size()) return std::nullopt;
-    const int high = HexValue(text[i + 1]);
-    const int low = HexValue(text[i + 2]);
+    const int high = HexDigitValue(text[i + 1]);
+    const int low = HexDigitValue(text[i + 2]);
     if (high < 0 || low < 0 || (high == 0 && low == 0)) return std::nullopt;
     decoded.push_back(static_cast<char>(high * 16 + low));
     i += 2;

@@ -14,7 +14,6 @@ constexpr std::size_t kLogLimit = 2000;
 constexpr std::chrono::milliseconds kDefaultSlowDelay{2000};
 constexpr std::chrono::seconds kHangLimit{300};
 constexpr std::uint64_t kMaxFillerBytes = std::uint64_t{64} * 1024 * 1024;
-constexpr int kHighestDrawNumber = 9999;
 constexpr std::string_view kHtml = "text/html; charset=UTF-8";
 constexpr std::array<std::string_view, 4> kGameKeys{"lot6", "mini", "num4", "num3"};
 
@@ -71,20 +70,13 @@ std::string ReplaceAll(std::string text, std::string_view from, std::string_view
   return text;
 }
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 std::string Unescaped(std::string_view text) {
   std::string out;
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '+') {
       out.push_back(' ');
-    } else if (text[i] == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 && HexValue(text[i + 2]) >= 0) {
-      out.push_back(static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2])));
+    } else if (text[i] == '%' && i + 2 < text.size() && HexDigitValue(text[i + 1]) >= 0 && HexDigitValue(text[i + 2]) >= 0) {
+      out.push_back(static_cast<char>(HexDigitValue(text[i + 1]) * 16 + HexDigitValue(text[i + 2])));
       i += 2;
     } else {
       out.push_back(text[i]);

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "service/arguments.h"
 #include "service/commands.h"
 #include "service/serve_support.h"
 #include "service/site_arguments.h"
@@ -33,37 +34,22 @@ constexpr std::string_view kUsage =
 
 struct TestServiceArguments {
   std::string store;
+  ServingOptions serving;      // as `serve` takes them
   http::ServerOptions server;  // on the loopback: there is no option for another address
-  std::string site, portFile, envFile;
   std::uint64_t seed = kDefaultSampleSeed;
-  bool verbose = false;
   SiteSettings settings;
 };
 
-TestServiceArguments ParseArguments(Arguments args) {
+// Throws UsageError for anything it cannot take.
+TestServiceArguments ParseTestServiceArguments(Arguments args) {
+  const ParsedArguments given = ParseArguments(args, WithSiteOptions(WithServingOptions({.values = {"--seed"}})));
   TestServiceArguments parsed;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (arg == "--port") {
-      parsed.server.port = NumberOption(args, i, 0, 65535);
-    } else if (arg == "--site") {
-      parsed.site = OptionValue(args, i);
-    } else if (arg == "--port-file") {
-      parsed.portFile = OptionValue(args, i);
-    } else if (arg == "--env-file") {
-      parsed.envFile = OptionValue(args, i);
-    } else if (arg == "--threads") {
-      parsed.server.threads = NumberOption(args, i, 1, 64);
-    } else if (arg == "--seed") {
-      parsed.seed = static_cast<std::uint64_t>(NumberOption(args, i, 0, 2'000'000'000));
-    } else if (arg == "--verbose") {
-      parsed.verbose = true;
-    } else if (!TakeSiteOption(args, i, parsed.settings)) {
-      if (arg.starts_with("--") || !parsed.store.empty()) throw SettingsError("unexpected " + arg);
-      parsed.store = arg;
-    }
-  }
-  if (parsed.store.empty()) throw SettingsError("STORE is needed");
+  parsed.store = TheStore(given);
+  parsed.serving = ServingOptionsFrom(given);
+  parsed.server.port = parsed.serving.port;
+  parsed.server.threads = parsed.serving.threads;
+  if (const auto seed = given.Number("--seed", 0, 2'000'000'000)) parsed.seed = static_cast<std::uint64_t>(*seed);
+  parsed.settings = SiteSettingsFrom(given);
   return parsed;
 }
 
@@ -83,12 +69,12 @@ int Run(TestServiceArguments& parsed) {
 
   TestControls test(parsed.seed);
   std::unique_ptr<ServedSite> served;
-  if (parsed.verbose) parsed.server.logger = VerboseLogger();
+  if (parsed.serving.verbose) parsed.server.logger = VerboseLogger();
   parsed.server.bindAddress = "127.0.0.1";
   http::Server server([&](const http::Request& request) { return test.Handle(request, served->Site()); },
                       parsed.server);
 
-  PrivateFolder folder(parsed.site);
+  PrivateFolder folder(parsed.serving.site);
   const std::string base = SiteLayout(DefaultBase(parsed.server.bindAddress, server.Port())).Base();
   served = std::make_unique<ServedSite>(parsed.store, folder.Site(), base, parsed.settings, &test);
   try {
@@ -105,8 +91,8 @@ int Run(TestServiceArguments& parsed) {
   announcement.base = served->Base();
   announcement.downloadLists = true;  // the test controls offer sample lists
   announcement.port = server.Port();
-  announcement.envFile = parsed.envFile;
-  announcement.portFile = parsed.portFile;
+  announcement.envFile = parsed.serving.envFile;
+  announcement.portFile = parsed.serving.portFile;
   announcement.program = "norv-test-service";
   announcement.mode = " in test mode (made-up draws can be published on top)";
   if (!Announce(announcement, parsed.store, std::cout, std::cerr)) return kExitFailure;
@@ -126,10 +112,9 @@ int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   TestServiceArguments parsed;
   try {
-    parsed = ParseArguments(args);
-  } catch (const SettingsError& error) {
-    std::cerr << "norv-test-service: " << error.what() << "\n" << kUsage;
-    return kExitBadInput;
+    parsed = ParseTestServiceArguments(args);
+  } catch (const UsageError& error) {
+    return BadUsage("norv-test-service", error, kUsage, std::cerr);
   }
   try {
     return Run(parsed);

@@ -8,6 +8,8 @@
 
 namespace norv::soak {
 
+using norv::kHighestDrawNumber;
+
 struct GameNames {
   Game game;
   const char* key;        // lot6 ...: publish, status and history addresses
@@ -21,8 +23,5 @@ inline constexpr std::array<GameNames, 4> kGames{{
     {Game::Numbers4, "num4", "Numbers4", L"dat_num4.tan"},
     {Game::Numbers3, "num3", "Numbers3", L"dat_num3.tan"},
 }};
-
-// A record holds its draw number in four digits; the service stops there too.
-inline constexpr int kHighestDrawNumber = 9999;
 
 }  // namespace norv::soak
