@@ -11,6 +11,7 @@
 #include "base/dpi_win.h"
 #include "base/folders_win.h"
 #include "app/main_form_win.h"
+#include "app/my_numbers_dialog_win.h"
 #include "base/window_instance_win.h"
 #include "base/message_pump_win.h"
 #include "app/process_values.h"
@@ -372,7 +373,7 @@ void RunApplication(HINSTANCE instance) {
   const HACCEL keys = ::LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDA_MAIN));
   MSG msg;
   while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (RouteDialogMessage(msg)) {
+    if (RouteDialogMessage(msg) || RouteMyNumbersDialogMessage(msg)) {
       continue;
     }
     const HWND main = form.Handle();
