@@ -364,8 +364,9 @@ void MyNumbersDialog::FillWins() {
   SetListRows(Item(WinsListView), rows);
   SetItemText(TotalText, TotalLine(list));
   wins_ = list.wins;
+  // Someone with no wins and no record yet gets no file.
   const DrawsByGame newest = NewestDraws(*held.Get());
-  if (seen != newest) WriteSeenDraws(newest, dataFolder_);
+  if (seen != newest && (seen || !list.wins.empty())) WriteSeenDraws(newest, dataFolder_);
 }
 
 void MyNumbersDialog::ExportClick() {

@@ -195,6 +195,9 @@ TEST_F(MyNumbersDialogTest, EscapeClosesAndCtrlTabTurnsThePage) {
   WaitUntil([&] { Pump(); return ::IsWindowVisible(Item(WinsListView)) != FALSE; }, 3000);
   EXPECT_TRUE(::IsWindowVisible(Item(WinsListView)));
   EXPECT_FALSE(::IsWindowVisible(Item(NumbersEdit)));
+  EXPECT_EQ(Text(TotalText), "合計 0件  0円");
+  EXPECT_EQ(::GetFileAttributesW((folder_ + L"my_wins_seen.txt").c_str()), INVALID_FILE_ATTRIBUTES)
+      << "no lines, no wins: no record of what was seen";
   ::SetFocus(Item(WinsListView));
   testing::PressKeys({VK_ESCAPE});
   EXPECT_TRUE(WaitUntil([&] { Pump(); return !::IsWindow(dialog_); }, 3000));
