@@ -229,6 +229,7 @@ void CheckRun::AnnounceUpdate(const std::string& winText) {
     host_.notices.ShowBalloon(balloon);
   } else {
     host_.notices.ShowProgramMessage(UpdateNoticeCode(outcome_.updated), 0);
+    if (!winText.empty()) host_.notices.ShowWinsMessage(winText);
   }
 }
 

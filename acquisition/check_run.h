@@ -93,6 +93,9 @@ class CheckNotices {
   virtual std::string CurrentDateTimeText() = 0;
   virtual void ShowBalloon(const std::string& text) = 0;
   virtual void ShowProgramMessage(int code, int number) = 0;
+  // Where no balloon can be shown: the message utility with the text of the
+  // new wins.
+  virtual void ShowWinsMessage(const std::string& text) = 0;
 };
 
 // Companion export and version notices.

@@ -16,7 +16,7 @@ namespace {
 
 constexpr int kCheckButton = 1;  // ToolButton2, by index
 constexpr int kCheckImage = 1;
-constexpr int kBusyImage = 13;
+constexpr int kBusyImage = 14;
 
 int StripResource(int percent) {
   switch (percent) {

@@ -1,5 +1,5 @@
 #pragma once
-// ToolBar1: thirteen 29 x 28 image buttons with tooltips; ToolButton2 shows a
+// ToolBar1: fourteen 29 x 28 image buttons with tooltips; ToolButton2 shows a
 // busy image while a check runs.
 
 #include <windows.h>
@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 
+#include "app/window_layout.h"
 #include "settings/settings.h"
 
 namespace norv {
@@ -61,7 +62,7 @@ class ButtonBar {
   int imageSize_ = 22;
   int shown_ = 3;
   bool themed_ = false;
-  std::array<std::wstring, 13> hints_;
+  std::array<std::wstring, kToolButtonCount> hints_;
   std::function<void(bool)> checkMouseDown_;
 };
 

@@ -177,6 +177,8 @@ void CheckThread::ShowBalloon(const std::string& text) { ShowTrayBalloon(window_
 
 void CheckThread::ShowProgramMessage(int code, int number) { norv::ShowProgramMessage(code, number); }
 
+void CheckThread::ShowWinsMessage(const std::string& text) { norv::ShowWinsMessage(text); }
+
 void CheckThread::ExportCompanionData(int companionId) {
   WindowsCompanionHost host(window_);
   const CompanionLauncher launcher(AppStorage(), LocalCompanionFiles(), host);

@@ -44,6 +44,7 @@ class CheckThread final : public CheckWindow, public CheckSources, public CheckN
   std::string CurrentDateTimeText() override;
   void ShowBalloon(const std::string& text) override;
   void ShowProgramMessage(int code, int number) override;
+  void ShowWinsMessage(const std::string& text) override;
 
   void ExportCompanionData(int companionId) override;
   bool IsCompanionInstalled(int companionId) override;

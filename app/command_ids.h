@@ -11,9 +11,10 @@ enum KeyCommand : int {
   kKeyForcedCheck = IDM_FORCED_CHECK,
   kKeyNextTab = IDM_NEXT_TAB,
   kKeyPreviousTab = IDM_PREVIOUS_TAB,
+  kKeyMyNumbers = IDM_MY_NUMBERS,
 };
 
-// ToolButton1..13 are kToolButtonFirst + 0..12.
+// ToolButton1..14 are kToolButtonFirst + 0..13.
 inline constexpr int kToolButtonFirst = 1001;
 
 enum TrayCommand : int {
@@ -33,6 +34,7 @@ enum TrayCommand : int {
   kN63,
   kN7,
   kN8,
+  kN9,  // マイ数字
 };
 
 }  // namespace norv

@@ -9,6 +9,7 @@
 #include "base/unicode_win.h"
 #include "resources/check_strings.h"
 #include "store/csv_export.h"
+#include "store/my_wins.h"
 
 namespace norv {
 
@@ -29,11 +30,15 @@ std::wstring DialogFilter() {
 }  // namespace
 
 std::optional<std::wstring> AskCsvPath(HWND owner, Game game) {
-  const std::wstring title = Widen(CsvDialogTitle(game));
+  return AskCsvPath(owner, CsvDialogTitle(game), CsvProposedFileName(game));
+}
+
+std::optional<std::wstring> AskCsvPath(HWND owner, std::string_view titleText, std::string_view proposedName) {
+  const std::wstring title = Widen(titleText);
   const std::wstring filter = DialogFilter();
   const std::wstring extension = Widen(text::kCsvDefaultExtension);
   std::wstring file(kMaxPath, L'\0');
-  const std::wstring proposed = Widen(CsvProposedFileName(game));
+  const std::wstring proposed = Widen(proposedName);
   std::copy(proposed.begin(), proposed.end(), file.begin());
 
   OPENFILENAMEW dialog{};
@@ -55,6 +60,11 @@ std::optional<std::wstring> AskCsvPath(HWND owner, Game game) {
 
 void ExportGameCsv(Game game, const DrawTable& table, const std::wstring& path) {
   const bool written = WriteCsvFile(game, table, Narrow(path));
+  ShowProgramMessage(written ? kCsvWrittenCode : kCsvFailedCode, 0);
+}
+
+void ExportMyWinsCsv(const std::vector<MyWin>& wins, const std::wstring& path) {
+  const bool written = WriteMyWinsFile(wins, Narrow(path));
   ShowProgramMessage(written ? kCsvWrittenCode : kCsvFailedCode, 0);
 }
 

@@ -10,6 +10,7 @@
 #include "app/csv_save_win.h"
 #include "acquisition/service_addresses.h"
 #include "app/main_form_win.h"
+#include "app/my_numbers_dialog_win.h"
 #include "app/open_target_win.h"
 #include "app/options_link_win.h"
 #include "app/process_values.h"
@@ -60,6 +61,9 @@ void MainWindow::OnCommand(int command) {
     case kToolButtonFirst + 10: ToolButton11Click(); break;
     case kToolButtonFirst + 11: ToolButton12Click(); break;
     case kToolButtonFirst + 12: ToolButton13Click(); break;
+    case kToolButtonFirst + 13:
+    case kN9:
+    case kKeyMyNumbers: OpenMyNumbersDialog(window_, DataFolder); break;
     case kN1: N1Click(); break;
     case kN2: N2Click(); break;
     case kN3: N3Click(); break;

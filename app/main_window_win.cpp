@@ -12,6 +12,7 @@
 #include "app/main_form_win.h"
 #include "base/exception_display_win.h"
 #include "base/window_base_win.h"
+#include "app/my_numbers_dialog_win.h"
 #include "base/message_pump_win.h"
 #include "app/process_values.h"
 #include "app/program_messages_win.h"
@@ -355,7 +356,7 @@ void RunApplication(HINSTANCE instance) {
   const HACCEL keys = ::LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDA_MAIN));
   MSG msg;
   while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (RouteDialogMessage(msg)) {
+    if (RouteDialogMessage(msg) || RouteMyNumbersDialogMessage(msg)) {
       continue;
     }
     const HWND main = form.Handle();

@@ -18,9 +18,8 @@ struct Notice {
   UINT icon;
 };
 
-// The command line after the program name, split at blanks.
-std::vector<std::wstring> Arguments(const wchar_t* line) {
-  std::vector<std::wstring> words;
+// The command line after the program name.
+const wchar_t* AfterProgramName(const wchar_t* line) {
   const wchar_t* p = line;
   if (*p == L'"') {
     for (++p; *p && *p != L'"'; ++p) {
@@ -32,6 +31,13 @@ std::vector<std::wstring> Arguments(const wchar_t* line) {
     for (; *p && *p != L' ' && *p != L'\t'; ++p) {
     }
   }
+  return p;
+}
+
+// The command line after the program name, split at blanks.
+std::vector<std::wstring> Arguments(const wchar_t* line) {
+  std::vector<std::wstring> words;
+  const wchar_t* p = AfterProgramName(line);
   while (*p) {
     for (; *p == L' ' || *p == L'\t'; ++p) {
     }
@@ -85,11 +91,31 @@ Notice NoticeFor(std::optional<int> code) {
   }
 }
 
+// Code 20 carries its own text: the rest of the command line, line breaks
+// and all (Norvale's notice of new wins of the user's numbers).
+constexpr int kTextCode = 20;
+
+std::wstring TextAfterCode(const wchar_t* line) {
+  const wchar_t* p = AfterProgramName(line);
+  for (; *p == L' ' || *p == L'\t'; ++p) {
+  }
+  for (; *p && *p != L' ' && *p != L'\t'; ++p) {
+  }
+  return *p ? std::wstring(p + 1) : std::wstring();
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   const std::vector<std::wstring> args = Arguments(::GetCommandLineW());
   const std::optional<int> code = args.empty() ? std::nullopt : ParseNumber(args[0]);
+  if (code == kTextCode) {
+    const std::wstring text = TextAfterCode(::GetCommandLineW());
+    if (!text.empty()) {
+      ::MessageBoxW(nullptr, text.c_str(), kCaption, MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND | MB_TOPMOST);
+      return 0;
+    }
+  }
   Notice notice = NoticeFor(code);
   if (args.size() > 1) {
     if (const std::optional<int> detail = ParseNumber(args[1]); detail && *detail > 0) {

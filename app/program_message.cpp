@@ -39,4 +39,11 @@ std::string MessageUtilityParameters(int code, int number) {
   return parameters;
 }
 
+std::string MessageUtilityWinsParameters(std::string_view winText) {
+  std::string parameters = std::to_string(kWinsUtilityCode);
+  parameters += ' ';
+  parameters += winText;
+  return parameters;
+}
+
 }  // namespace norv

@@ -3,6 +3,7 @@
 // parameters.
 
 #include <string>
+#include <string_view>
 
 namespace norv {
 
@@ -13,5 +14,10 @@ std::string ProgramMessageText(int code, int number);
 std::string MessageUtilityParameters(int code, int number);
 
 inline constexpr int kFirstUtilityCode = 100;
+
+// The message utility's notice of new wins: its code, then the text, whose
+// line breaks the utility keeps.
+inline constexpr int kWinsUtilityCode = 20;
+std::string MessageUtilityWinsParameters(std::string_view winText);
 
 }  // namespace norv

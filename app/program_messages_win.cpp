@@ -42,4 +42,8 @@ bool ShowProgramMessage(int code, int number) {
   return answer == IDOK;
 }
 
+void ShowWinsMessage(const std::string& winText) {
+  OpenTarget(TargetKind::MessageUtility, MessageUtilityWinsParameters(winText));
+}
+
 }  // namespace norv

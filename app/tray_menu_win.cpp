@@ -12,7 +12,7 @@ namespace {
 constexpr int kN4 = 2100;
 constexpr int kN5 = 2101;
 constexpr int kN6 = 2102;
-constexpr std::array<int, 8> kTopLevel{kN1, kN2, kN3, kN4, kN5, kN6, kN7, kN8};
+constexpr std::array<int, 9> kTopLevel{kN1, kN2, kN3, kN9, kN4, kN5, kN6, kN7, kN8};
 }  // namespace
 
 TrayMenu::TrayMenu() {
@@ -21,6 +21,7 @@ TrayMenu::TrayMenu() {
       {kN1, 0, kMenuShowData},
       {kN2, 0, kMenuOptions},
       {kN3, 0, kMenuCheck},
+      {kN9, 0, kMenuMyNumbers},
       {kN4, 0, kMenuCompanions},
       {kN41, kN4, kMenuDamson, false},
       {kN42, kN4, kMenuCedar, false},

@@ -15,7 +15,7 @@ TabLayout LayoutForTab(int tab, int scrollBarWidth, int dpi) {
 }
 
 std::array<bool, kToolButtonCount> ToolButtonVisibility(const Settings& s) {
-  return {true, true, s.csv, true, s.dml, s.cdm, s.ad4, s.bc4, s.elj, s.shp, s.dhp, s.chp, s.hlp};
+  return {true, true, s.csv, true, s.dml, s.cdm, s.ad4, s.bc4, s.elj, s.shp, s.dhp, s.chp, s.hlp, true};
 }
 
 int ToolBarWidth(int buttonWidth, const Settings& settings, int dpi) {

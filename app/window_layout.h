@@ -19,16 +19,16 @@ struct TabLayout {
 // 96-dpi widths are scaled to it.
 TabLayout LayoutForTab(int tab, int scrollBarWidth, int dpi = kBaseDpi);
 
-inline constexpr int kToolButtonCount = 13;
+inline constexpr int kToolButtonCount = 14;
 inline constexpr int kToolBarHeight = 33;  // at 96 dpi, as every figure here
 inline constexpr int kToolButtonWidth = 29;
 inline constexpr int kToolButtonHeight = 28;
 inline constexpr int kToolImageSize = 22;
 
-// Visibility of ToolButton1..13 (index 0..12) under the display flags.
+// Visibility of ToolButton1..14 (index 0..13) under the display flags.
 std::array<bool, kToolButtonCount> ToolButtonVisibility(const Settings& settings);
 
-// Buttons 1, 2 and 4 are always there; the ten optional ones follow their
+// Buttons 1, 2, 4 and 14 (マイ数字) are always there; the ten optional ones follow their
 // flags. buttonWidth is the bar's own (already at `dpi`).
 int ToolBarWidth(int buttonWidth, const Settings& settings, int dpi = kBaseDpi);
 

@@ -44,4 +44,45 @@ inline constexpr std::string_view kYen = "円";
 inline constexpr std::string_view kMoreWinsPrefix = "ほか";
 inline constexpr std::string_view kMoreWinsSuffix = "件";
 
+// The dialog "マイ数字". "&" marks the key of a mnemonic.
+inline constexpr std::string_view kDialogCaption = "マイ数字";
+inline constexpr std::string_view kTabLines = "登録した数字";
+inline constexpr std::string_view kTabWins = "当せん一覧";
+inline constexpr std::string_view kGameLabel = "ゲーム(&G):";
+inline constexpr std::string_view kNumbersLabel = "数字(&N):";
+inline constexpr std::string_view kWayLabel = "買い方(&W):";
+inline constexpr std::string_view kFirstDrawLabel = "開始回(&S):";
+inline constexpr std::string_view kLastDrawLabel = "終了回(&E):";
+inline constexpr std::string_view kMemoLabel = "メモ(&O):";
+inline constexpr std::string_view kAddButton = "追加(&A)";
+inline constexpr std::string_view kChangeButton = "変更(&U)";
+inline constexpr std::string_view kDeleteButton = "削除(&D)";
+inline constexpr std::string_view kExportButton = "CSV出力(&X)...";
+inline constexpr std::string_view kCloseButton = "閉じる";
+inline constexpr std::string_view kNumbersHint = "LOTO6・MiniLOTOは数字を空白で区切って、Numbersは数字を続けて入力します。";
+// Columns of the lines list and of the wins list.
+inline constexpr std::string_view kColumnGame = "ゲーム";
+inline constexpr std::string_view kColumnDraw = "回";
+inline constexpr std::string_view kColumnNumbers = "数字";
+inline constexpr std::string_view kColumnWay = "買い方";
+inline constexpr std::string_view kColumnFirstDraw = "開始回";
+inline constexpr std::string_view kColumnLastDraw = "終了回";
+inline constexpr std::string_view kColumnMemo = "メモ";
+inline constexpr std::string_view kColumnState = "状態";
+inline constexpr std::string_view kColumnClass = "等級";
+inline constexpr std::string_view kColumnPrize = "当せん金";
+inline constexpr std::string_view kNewWin = "新着";
+// "12行目: 同じ数字が二度あります" for a line of the file that is not played.
+inline constexpr std::string_view kLineNumberSuffix = "行目: ";
+inline constexpr std::string_view kRefused = "登録できません: ";
+inline constexpr std::string_view kLinesNotRead = "マイ数字のファイルを読めません。変更はできません。";
+inline constexpr std::string_view kLinesNotWritten = "マイ数字のファイルを保存できませんでした。";
+inline constexpr std::string_view kWinsNotWritten = "保存しました。当せん一覧は次のチェックで更新されます。";
+inline constexpr std::string_view kDrawsBusy = "DATAを更新中です。しばらくしてからもう一度表示してください。";
+inline constexpr std::string_view kNoLineSelected = "一覧から行を選んでください。";
+inline constexpr std::string_view kTotalPrefix = "合計 ";
+inline constexpr std::string_view kWinCountSuffix = "件";
+inline constexpr std::string_view kWinsExportTitle = "マイ数字の当せん一覧";
+inline constexpr std::string_view kWinsExportFileName = "マイ数字当せん";
+
 }  // namespace norv::text

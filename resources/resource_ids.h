@@ -3,9 +3,10 @@
 
 #define IDI_APP 1
 
-// ImageList1: 14 toolbar images of 22 x 22, in strip order: 0 exit, 1 check,
+// ImageList1: 15 toolbar images of 22 x 22, in strip order: 0 exit, 1 check,
 // 2 CSV, 3 options, 4 Damson, 5 Cedar, 6 Alder, 7 Birch, 8 Elder, 9 support
-// page, 10 bank page, 11 maker page, 12 help, 13 check button busy.
+// page, 10 bank page, 11 maker page, 12 help, 13 my numbers, 14 check button
+// busy.
 // The toolbar and menu strips are 32-bit with straight (not premultiplied)
 // alpha: load them with LR_CREATEDIBSECTION into ILC_COLOR32 image lists.
 #define IDB_TOOLBAR 101
@@ -34,12 +35,13 @@
 #define MENU_IMAGE_COUNT 18
 
 // The main window's keys: F5 checks, Shift+F5 forces a refresh,
-// Ctrl+Tab and Ctrl+Shift+Tab step through the tabs.
+// Ctrl+Tab and Ctrl+Shift+Tab step through the tabs, Ctrl+M opens マイ数字.
 #define IDA_MAIN 501
 #define IDM_CHECK 3001
 #define IDM_FORCED_CHECK 3002
 #define IDM_NEXT_TAB 3003
 #define IDM_PREVIOUS_TAB 3004
+#define IDM_MY_NUMBERS 3005
 
 // The message utility's own icon (nnote.rc).
 #define IDI_NNOTE 1

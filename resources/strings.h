@@ -36,7 +36,7 @@ inline constexpr std::string_view kUpdatedSuffix = " が更新されました";
 // Main window.
 inline constexpr std::string_view kWindowFont = "メイリオ";
 inline constexpr std::string_view kPageCaptions[4] = {" ＬＯＴＯ６", " MiniLOTO", " Numbers4", " Numbers3"};
-inline constexpr std::string_view kButtonHints[13] = {
+inline constexpr std::string_view kButtonHints[14] = {
     "終了",
     "最新DATAチェック",
     "CSVファイル出力",
@@ -50,6 +50,7 @@ inline constexpr std::string_view kButtonHints[13] = {
     "みずほ銀行 宝くじホームページ",
     "Pellmarkホームページ",
     "Norvaleヘルプ",
+    "マイ数字",
 };
 inline constexpr std::string_view kCheckingStatus = "最新DATAチェック中";
 inline constexpr std::string_view kForcedStatus = "強制DATA更新中";
@@ -83,6 +84,7 @@ inline constexpr std::string_view kMenuBankPage = "みずほ銀行 宝くじ";
 inline constexpr std::string_view kMenuMakerPage = "Pellmark";
 inline constexpr std::string_view kMenuHelp = "ヘルプ";
 inline constexpr std::string_view kMenuExit = "終了";
+inline constexpr std::string_view kMenuMyNumbers = "マイ数字";
 
 // Companion names in the order of the program messages 5 to 9.
 inline constexpr std::string_view kConversionCompanions[5] = {"Damson", "Cedar", "Alder", "Birch", "Elder"};

@@ -27,17 +27,6 @@ const DrawTable* TableOf(const TablesByGame& tables, Game game) {
   return tables[static_cast<std::size_t>(GameIndex(game))];
 }
 
-DrawsByGame NewestDraws(const TablesByGame& tables) {
-  DrawsByGame newest{};
-  for (Game game : kAllGames) {
-    const DrawTable* table = TableOf(tables, game);
-    if (table && !table->rows.empty() && !table->rows.front().empty()) {
-      newest[static_cast<std::size_t>(GameIndex(game))] = table->rows.front().front();
-    }
-  }
-  return newest;
-}
-
 // FNV-1a over every cell of the rows up to `upTo`: a full refresh that
 // changed an old draw shows here, and the history is matched again.
 std::uint64_t Fingerprint(const TablesByGame& tables, const DrawsByGame& upTo) {
@@ -88,6 +77,17 @@ bool WriteSeenDraws(const DrawsByGame& seen, const std::string& dataFolder, File
   for (int draw : seen) text.append(std::to_string(draw)).append("\r\n");
   const std::string path = SeenPath(dataFolder);
   return WriteTwinAndReplace(CsvTwinPath(path), path, text, files) == ReplaceOutcome::Replaced;
+}
+
+DrawsByGame NewestDraws(const TablesByGame& tables) {
+  DrawsByGame newest{};
+  for (Game game : kAllGames) {
+    const DrawTable* table = TableOf(tables, game);
+    if (table && !table->rows.empty() && !table->rows.front().empty()) {
+      newest[static_cast<std::size_t>(GameIndex(game))] = table->rows.front().front();
+    }
+  }
+  return newest;
 }
 
 bool IsNewWin(const MyWin& win, const DrawsByGame& seen) {

@@ -36,6 +36,9 @@ struct WinsMemory {
 std::optional<DrawsByGame> ReadSeenDraws(const std::string& dataFolder, FileSystem& files = LocalFileSystem());
 bool WriteSeenDraws(const DrawsByGame& seen, const std::string& dataFolder, FileSystem& files = LocalFileSystem());
 
+// Per game, the newest draw the tables hold; 0 for a game without one.
+DrawsByGame NewestDraws(const TablesByGame& tables);
+
 bool IsNewWin(const MyWin& win, const DrawsByGame& seen);
 
 // Run after the tables hold the added draws; `drawsBefore` are the counts the

@@ -117,6 +117,7 @@ class FakeHost : public CheckWindow, public CheckSources, public CheckNotices, p
   std::string CurrentDateTimeText() override { return "2024/01/06 19:05:30"; }
   void ShowBalloon(const std::string& text) override { balloonTexts.push_back(text); }
   void ShowProgramMessage(int code, int number) override { messages.push_back(code * 1000 + number); }
+  void ShowWinsMessage(const std::string& text) override { winMessages.push_back(text); }
 
   // CheckFollowUps
   void ExportCompanionData(int companionId) override { exports.push_back(companionId); }
@@ -163,6 +164,7 @@ class FakeHost : public CheckWindow, public CheckSources, public CheckNotices, p
   std::vector<int> messages;
   std::vector<std::string> balloonTexts;
   std::string winText;
+  std::vector<std::string> winMessages;
   std::vector<std::array<int, 4>> matchedBefore;
   std::vector<int> exports;
   std::vector<Notice> notices;
@@ -472,6 +474,31 @@ TEST_F(CheckRunTest, NewWinsAreNamedInTheBalloonOfTheNewDraw) {
   EXPECT_THAT(host.matchedBefore, ElementsAre(std::array<int, 4>{2084, 1352, 7053, 7053}));
   EXPECT_THAT(host.balloonTexts, ElementsAre("LOTO6 が更新されました\n [2024/01/06 19:05:30]\n"
                                              "マイ数字が当せんしました\nLOTO6 第2085回 1等 600000000円"));
+}
+
+TEST_F(CheckRunTest, WithoutBalloonsTheMessageUtilityNamesTheNewWinsAfterTheUpdate) {
+  host.counts = {2084, 1352, 7053, 7053};
+  host.newDraw[Game::Loto6] = true;
+  host.winText = "マイ数字が当せんしました\nLOTO6 第2085回 1等 600000000円";
+  Run();
+  EXPECT_THAT(host.messages, ElementsAre(104000));
+  EXPECT_THAT(host.winMessages, ElementsAre(host.winText));
+
+  // No new win, or the messages turned off: nothing more.
+  FakeHost quiet;
+  quiet.newDraw[Game::Loto6] = true;
+  CheckState state;
+  quiet.Attach(state);
+  quiet.RunCheck(state);
+  EXPECT_THAT(quiet.winMessages, IsEmpty());
+  FakeHost off;
+  off.settings.msg = false;
+  off.newDraw[Game::Loto6] = true;
+  off.winText = "never shown";
+  CheckState offState;
+  off.Attach(offState);
+  off.RunCheck(offState);
+  EXPECT_THAT(off.winMessages, IsEmpty());
 }
 
 TEST_F(CheckRunTest, ACheckThatAddsNoDrawMatchesNothing) {

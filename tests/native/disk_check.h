@@ -137,6 +137,7 @@ class DiskCheck final : public CheckWindow, public CheckSources, public CheckNot
   std::string CurrentDateTimeText() override { return {}; }
   void ShowBalloon(const std::string&) override {}
   void ShowProgramMessage(int code, int number) override { messages.emplace_back(code, number); }
+  void ShowWinsMessage(const std::string&) override {}
 
   void ExportCompanionData(int) override {}
   bool IsCompanionInstalled(int) override { return false; }

@@ -48,7 +48,7 @@ TEST(DpiLayout, ClientWidthsGrowByOneAndAHalfAt144PerTab) {
 
 TEST(DpiLayout, TheButtonBarWidthRuleScalesItsMargin) {
   Settings s;
-  EXPECT_EQ(ToolBarWidth(Scale(29, 144), s, 144), 13 * 44 + 12);
+  EXPECT_EQ(ToolBarWidth(Scale(29, 144), s, 144), 14 * 44 + 12);
 }
 
 // The columns, their one-pixel lines and the grid's border fit inside the

@@ -63,12 +63,12 @@ TEST(TabLayout, WidthsFollowTheActiveTabPlusTheScrollBar) {
   EXPECT_EQ(loto6.clientWidth - LayoutForTab(2, 17).clientWidth, 143);
 }
 
-TEST(ToolBar, EveryOptionalButtonOffLeavesThreeButtonsAndTheMargin) {
+TEST(ToolBar, EveryOptionalButtonOffLeavesFourButtonsAndTheMargin) {
   const Settings s = AllButtonsOff();
-  EXPECT_EQ(ToolBarWidth(29, s), 3 * 29 + 8);
+  EXPECT_EQ(ToolBarWidth(29, s), 4 * 29 + 8);
   const auto visible = ToolButtonVisibility(s);
   for (int i = 0; i < kToolButtonCount; ++i) {
-    EXPECT_EQ(visible[static_cast<std::size_t>(i)], i == 0 || i == 1 || i == 3) << "ToolButton" << i + 1;
+    EXPECT_EQ(visible[static_cast<std::size_t>(i)], i == 0 || i == 1 || i == 3 || i == 13) << "ToolButton" << i + 1;
   }
 }
 
@@ -85,9 +85,9 @@ TEST(ToolBar, EachOptionalFlagShowsItsOwnButton) {
     s.*(f.member) = true;
     const auto visible = ToolButtonVisibility(s);
     EXPECT_TRUE(visible[static_cast<std::size_t>(f.button - 1)]) << "ToolButton" << f.button;
-    EXPECT_EQ(ToolBarWidth(29, s), 4 * 29 + 8) << "ToolButton" << f.button;
+    EXPECT_EQ(ToolBarWidth(29, s), 5 * 29 + 8) << "ToolButton" << f.button;
   }
-  EXPECT_EQ(ToolBarWidth(29, Settings{}), 13 * 29 + 8);
+  EXPECT_EQ(ToolBarWidth(29, Settings{}), 14 * 29 + 8);
 }
 
 TEST(CompanionMenu, UnregisteredShowsExactlyWhenNoCompanionIsListed) {

@@ -41,7 +41,7 @@ TEST(ButtonBarTest, ButtonsPicturesAndTheBarAreScaledWithoutStretching) {
   ImageList_GetIconSize(images, &cx, &cy);
   EXPECT_EQ(cx, ArtworkSize(22, ArtworkPercent(dpi)));
   EXPECT_EQ(cy, cx);
-  EXPECT_EQ(ImageList_GetImageCount(images), 14);
+  EXPECT_EQ(ImageList_GetImageCount(images), 15);
   EXPECT_LE(cx, LOWORD(buttonSize));
   EXPECT_LE(cy, HIWORD(buttonSize));
 

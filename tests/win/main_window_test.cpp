@@ -533,5 +533,32 @@ TEST_F(MainWindowTest, AResidentIconLostWithExplorerComesBackWithTheNewTaskbar) 
   EXPECT_TRUE(TrayIconExists(window, 1));
 }
 
+// The last button, the tray item and Ctrl+M each open the one dialog マイ数字,
+// which Esc closes again.
+TEST_F(MainWindowTest, TheLastButtonTheTrayItemAndCtrlMOpenMyNumbers) {
+  NorvProcess norv;
+  HWND window = norv.WaitForMainWindow();
+  ASSERT_TRUE(StartupLoaded(window));
+  HWND bar = ::FindWindowExW(window, nullptr, TOOLBARCLASSNAMEW, nullptr);
+  // Asked by command: a TBBUTTON would not cross to the other process.
+  const int last = kToolButtonFirst + 13;
+  ASSERT_EQ(::SendMessageW(bar, TB_BUTTONCOUNT, 0, 0), 14);
+  ASSERT_EQ(::SendMessageW(bar, TB_COMMANDTOINDEX, last, 0), 13);
+  EXPECT_FALSE(::SendMessageW(bar, TB_ISBUTTONHIDDEN, last, 0)) << "always shown";
+  auto dialog = [&] { return norv.FindOwnWindow(L"#32770", L"マイ数字"); };
+  for (int command : {last, static_cast<int>(kN9)}) {
+    ::PostMessageW(window, WM_COMMAND, static_cast<WPARAM>(command), 0);
+    ASSERT_TRUE(WaitUntil([&] { return dialog() && ::IsWindowVisible(dialog()); }, 5000)) << command;
+    ::PostMessageW(dialog(), WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntil([&] { return dialog() == nullptr; }, 5000)) << command;
+  }
+  ASSERT_TRUE(BringForward(window));
+  testing::PressKeys({VK_CONTROL, 'M'});
+  ASSERT_TRUE(WaitUntil([&] { return dialog() != nullptr; }, 5000));
+  ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == dialog(); }, 3000));
+  testing::PressKeys({VK_ESCAPE});
+  EXPECT_TRUE(WaitUntil([&] { return dialog() == nullptr; }, 5000));
+}
+
 }  // namespace
 }  // namespace norv

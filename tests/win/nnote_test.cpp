@@ -61,6 +61,12 @@ TEST(Nnote, ReportsADataFileThatCannotBeReadWithTheSecondNumberInBrackets) {
   EXPECT_EQ(ShownText(L"13 2"), L"データファイルを読み込めませんでした　【2】");
 }
 
+TEST(Nnote, Code20ShowsTheWinsTextItCarriesLineBreaksAndAll) {
+  EXPECT_EQ(ShownText(L"20 マイ数字が当せんしました\nLOTO6 第2085回 1等 600000000円"),
+            L"マイ数字が当せんしました\nLOTO6 第2085回 1等 600000000円");
+  EXPECT_EQ(ShownText(L"20"), L"Norvale からのお知らせがあります");
+}
+
 TEST(Nnote, AnythingElseGetsTheGeneralNotice) {
   EXPECT_EQ(ShownText(L"x"), L"Norvale からのお知らせがあります");
 }

@@ -42,8 +42,10 @@ bool IconLoads(int id, int size) {
   return ok;
 }
 
-TEST(Resources, ToolbarStripHoldsFourteenImagesOf22) {
-  EXPECT_EQ(ImagesIn(IDB_TOOLBAR, 22), 14);
+TEST(Resources, ToolbarStripHoldsFifteenImagesOf22) {
+  EXPECT_EQ(ImagesIn(IDB_TOOLBAR, 22), 15);
+  EXPECT_EQ(ImagesIn(IDB_TOOLBAR_150, 33), 15);
+  EXPECT_EQ(ImagesIn(IDB_TOOLBAR_200, 44), 15);
 }
 
 TEST(Resources, MenuStripHoldsItsImagesOf16) {

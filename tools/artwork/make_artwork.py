@@ -605,9 +605,22 @@ def icon_home(c):
     outlined(c, box(14.3, 3.8, 16.5, 7.8), "#b04a30", line)
 
 
+def icon_my_numbers(c):
+    """A ticket with the user's marked numbers and a star for a win."""
+    ticket = box(1.5, 3.5, 18.5, 17.5, 1.6)
+    outlined(c, ticket, vertical(3.5, 17.5, "#fffdf2", "#f1dfa6"), rgb("#8a6a1c"))
+    for row, y in enumerate((7.0, 10.5, 14.0)):
+        for col, x in enumerate((5.0, 8.5, 12.0, 15.5)):
+            marked = (row * 4 + col) % 3 == 0
+            c.fill(circle(x, y, 1.3), "#c0341e" if marked else "#d9c89a")
+    star = polygon([(16.0, 10.2), (17.6, 14.0), (21.4, 14.3), (18.5, 16.8), (19.4, 20.6), (16.0, 18.6),
+                    (12.6, 20.6), (13.5, 16.8), (10.6, 14.3), (14.4, 14.0)])
+    outlined(c, star, vertical(10, 21, "#fff27a", "#f0a81c"), rgb("#8a5a10"))
+
+
 TOOLBAR = [icon_exit, icon_check, icon_csv, icon_options, icon_companion("D"), icon_companion("C"),
            icon_companion("A"), icon_companion("B"), icon_companion("E"), icon_support, icon_bank,
-           icon_globe, icon_help, icon_busy]
+           icon_globe, icon_help, icon_my_numbers, icon_busy]
 
 MENU = [icon_table, icon_options, icon_check, icon_launch, icon_companion("D"), icon_companion("C"),
         icon_companion("A"), icon_companion("B"), icon_companion("E"), icon_version, icon_about,
