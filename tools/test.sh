@@ -46,8 +46,10 @@ if configure_and_build build/win -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-posix
   # Screenshots of each tab with a long history land in build/win/screenshots.
   # Window timing under Wine and Xvfb is not a machine's; a failed test gets a
   # second attempt, and its first failure stays in the output above it.
+  # Two at a time, each in a lane of its own (tools/wine-lane).
   NORVALE_SCREENSHOTS=1 "$root/tools/with-wine-display.sh" \
-    bash -c 'cd build/win && ctest --output-on-failure --timeout 180 --repeat until-pass:2' \
+    bash -c 'cd build/win && ctest -j 2 --resource-spec-file ../../tools/wine-lanes.json \
+               --output-on-failure --timeout 180 --repeat until-pass:2' \
     || fail "Windows tests"
 else fail "Windows build"; fi
 
