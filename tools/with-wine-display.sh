@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs a command with a fresh, quiet Wine prefix, a persistent wineserver and an
 # Xvfb display of its own; tears all three down afterwards.
-# With NORVALE_WINE_LANES=N (default 2), lanes 2..N get the same again: a copy
+# With NORVALE_WINE_LANES=N (default 1), lanes 2..N get the same again: a copy
 # of the prefix in WINEPREFIX-laneK, a wineserver and a display of their own
 # (NORVALE_LANE_K_DISPLAY), for tests run side by side (tools/wine-lane).
 set -uo pipefail
@@ -37,7 +37,7 @@ start_display() {  # sets started_display to its name
   started_display=":$number"
 }
 
-lanes=${NORVALE_WINE_LANES:-2}
+lanes=${NORVALE_WINE_LANES:-1}
 main_prefix=$WINEPREFIX
 cleanup() {
   for lane in $(seq 2 "$lanes"); do WINEPREFIX=$main_prefix-lane$lane wineserver -k >/dev/null 2>&1; done
