@@ -47,10 +47,12 @@ fi
 
 step "Windows build"
 if configure_and_build build/win -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-posix.cmake"; then
-  # About two minutes of days; README says how to run a long one.
-  step "completeness soak, ${NORVALE_SOAK_DAYS:=30} days"
-  "$root/tools/soak.sh" "$NORVALE_SOAK_DAYS" 1 --no-hangs || fail "soak"
-  step "Windows tests under Wine"
+  # About two minutes of days; README says how to run a long one. Its prefix,
+  # display and service are its own (tools/soak.sh), so it runs beside the
+  # Windows tests, and its output follows theirs.
+  step "Windows tests under Wine, beside a ${NORVALE_SOAK_DAYS:=30}-day completeness soak"
+  "$root/tools/soak.sh" "$NORVALE_SOAK_DAYS" 1 --no-hangs >build/soak.log 2>&1 &
+  soak=$!
   # Screenshots of each tab with a long history land in build/win/screenshots.
   # Window timing under Wine and Xvfb is not a machine's; a failed test gets a
   # second attempt, and its first failure stays in the output above it.
@@ -59,6 +61,9 @@ if configure_and_build build/win -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-posix
     bash -c 'cd build/win && ctest -j 2 --resource-spec-file ../../tools/wine-lanes.json \
                --output-on-failure --timeout 180 --repeat until-pass:2' \
     || fail "Windows tests"
+  wait "$soak"; soak_status=$?
+  echo; echo "== completeness soak (ran beside the Windows tests)"; cat build/soak.log
+  [ $soak_status -eq 0 ] || fail "soak"
 else fail "Windows build"; fi
 
 end_phase
