@@ -2,6 +2,8 @@
 
 #include <mmsystem.h>
 
+#include <atomic>
+#include <cstdint>
 #include <exception>
 #include <memory>
 
@@ -33,12 +35,19 @@ namespace norv {
 
 namespace {
 
+// Milliseconds; set before any check thread starts, read by each.
+std::atomic<std::int64_t> checkStallLimitMs{WinInetFetcher::kDefaultStallLimit.count()};
+
+std::chrono::milliseconds CheckStallLimit() { return std::chrono::milliseconds(checkStallLimitMs.load()); }
+
 class WindowProgramMessages : public ProgramMessages {
  public:
   void ShowProgramMessage(int code, int number) override { norv::ShowProgramMessage(code, number); }
 };
 
 }  // namespace
+
+void SetCheckStallLimit(std::chrono::milliseconds limit) { checkStallLimitMs.store(limit.count()); }
 
 UrlTable& AppUrlTable() {
   // Never destroyed, like the run state: a checker may outlive the window.
@@ -109,12 +118,12 @@ void CheckThread::EndOfCheck(const CheckOutcome& outcome) {
 // whole run.
 Settings CheckThread::SettingsSnapshot() {
   settings_ = AppSettings().Snapshot();
-  fetcher_.emplace(AccessFromSettings(settings_));
+  fetcher_.reset();
   return settings_;
 }
 
 UrlFetcher& CheckThread::Fetcher() {
-  if (!fetcher_) fetcher_.emplace(AccessFromSettings(settings_));
+  if (!fetcher_) fetcher_.emplace(AccessFromSettings(settings_), ExecutableAgentName(), CheckStallLimit());
   return *fetcher_;
 }
 

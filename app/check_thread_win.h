@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <array>
+#include <chrono>
 #include <exception>
 #include <optional>
 #include <stop_token>
@@ -67,6 +68,11 @@ class CheckThread final : public CheckWindow, public CheckSources, public CheckN
 
 // The address table every check reads, filled from the directory once per process.
 UrlTable& AppUrlTable();
+
+// The longest wait for progress on one fetch of a check: the fetcher's own
+// default unless set. The test build sets a shorter one before the window
+// exists, so that its checks against a hanging address end sooner.
+void SetCheckStallLimit(std::chrono::milliseconds limit);
 
 // Closes the main window as its close button does, on the window thread; from
 // another thread a synchronous call there.

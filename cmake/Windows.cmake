@@ -89,21 +89,37 @@ add_dependencies(norv_win_tests norv norv_probed norv_help nnote norv_artwork ${
 # check. Both keep their state, ports included, in one folder that the tests
 # find through their environment.
 set(NORVALE_NATIVE_BUILD ${CMAKE_SOURCE_DIR}/build/native CACHE PATH "Native build that holds norv-service and norv-test-service")
+# Each lane of tools/wine-lane (tools/wine-lanes.json) has services of its
+# own, in a folder named after lane 1's.
 set(_services_state ${CMAKE_BINARY_DIR}/local-services)
-add_test(NAME test_service_start
-  COMMAND ${CMAKE_SOURCE_DIR}/tools/service-ctl start ${_services_state} ${NORVALE_NATIVE_BUILD})
-add_test(NAME test_service_stop COMMAND ${CMAKE_SOURCE_DIR}/tools/service-ctl stop ${_services_state})
-add_test(NAME published_site_start
-  COMMAND ${CMAKE_SOURCE_DIR}/tools/site-ctl start ${_services_state} ${NORVALE_NATIVE_BUILD})
-add_test(NAME published_site_stop COMMAND ${CMAKE_SOURCE_DIR}/tools/site-ctl stop ${_services_state})
-set_tests_properties(test_service_start published_site_start PROPERTIES FIXTURES_SETUP local_services TIMEOUT 600)
-set_tests_properties(test_service_stop published_site_stop PROPERTIES FIXTURES_CLEANUP local_services)
+foreach(lane IN ITEMS 1 2)
+  set(_state ${_services_state})
+  set(_suffix "")
+  if(NOT lane EQUAL 1)
+    set(_state ${_services_state}-lane${lane})
+    set(_suffix _lane${lane})
+  endif()
+  add_test(NAME test_service_start${_suffix}
+    COMMAND ${CMAKE_SOURCE_DIR}/tools/service-ctl start ${_state} ${NORVALE_NATIVE_BUILD})
+  add_test(NAME test_service_stop${_suffix} COMMAND ${CMAKE_SOURCE_DIR}/tools/service-ctl stop ${_state})
+  add_test(NAME published_site_start${_suffix}
+    COMMAND ${CMAKE_SOURCE_DIR}/tools/site-ctl start ${_state} ${NORVALE_NATIVE_BUILD})
+  add_test(NAME published_site_stop${_suffix} COMMAND ${CMAKE_SOURCE_DIR}/tools/site-ctl stop ${_state})
+  set_tests_properties(test_service_start${_suffix} published_site_start${_suffix} PROPERTIES
+    FIXTURES_SETUP local_services TIMEOUT 600)
+  set_tests_properties(test_service_stop${_suffix} published_site_stop${_suffix} PROPERTIES
+    FIXTURES_CLEANUP local_services)
+endforeach()
 
-# One Wine prefix and one registry hive serve every test: run them one at a time.
-# The limit leaves room for a check that waits out the 60-second stall limit
-# of a hanging page twice.
+# Every test takes one lane (a Wine prefix, display and local services of its
+# own) and so runs beside at most one other, under ctest -j2 with
+# --resource-spec-file tools/wine-lanes.json; without that file, one at a time
+# in lane 1.
+# The limit leaves room for a check that waits out the test build's stall
+# limit of a hanging page twice, with the machine loaded.
+set_target_properties(norv_win_tests PROPERTIES CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tools/wine-lane)
 gtest_discover_tests(norv_win_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-  PROPERTIES TIMEOUT 200 RUN_SERIAL TRUE FIXTURES_REQUIRED local_services
+  PROPERTIES TIMEOUT 200 RESOURCE_GROUPS lanes:1 FIXTURES_REQUIRED local_services
   ENVIRONMENT "NORVALE_LOCAL_SERVICES=Z:${_services_state}")
 
 # The setup program, its stripped payload and symbols, and its tests.

@@ -6,7 +6,7 @@
 # (tests/win/helpers/soak_driver.cpp). The same SEED plays the same days.
 #   tools/soak.sh DAYS SEED [--no-hangs]
 # --no-hangs leaves out the rare address that never answers, each of which
-# costs a check the program's whole stall limit (60 s), once or twice.
+# costs a check the test build's whole stall limit (10 s), once or twice.
 # Exit code: the driver's (0 complete, 1 a data file did not match, 2 the
 # program died, hung or did not start, 3 no service or no setup).
 # Uses build/native (norv-test-service) and build/win (soak_driver, norv_probed,

@@ -5,11 +5,16 @@
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-"$root/tools/setup.sh"
 
 jobs=$(nproc)
 status=0
-step() { echo; echo "== $*"; }
+# Each phase's time, from its step to the next, for the table at the end.
+phase="" phase_started=$SECONDS timings=()
+end_phase() {
+  [ -n "$phase" ] && timings+=("$(printf '%6d s  %s' $((SECONDS - phase_started)) "$phase")")
+  phase="" phase_started=$SECONDS
+}
+step() { end_phase; phase=$*; echo; echo "== $*"; }
 fail() { echo "!! $*"; status=1; }
 
 configure_and_build() {  # dir, then cmake options
@@ -17,6 +22,9 @@ configure_and_build() {  # dir, then cmake options
   cmake -S . -B "$dir" -Wno-dev "$@" >"$dir.configure.log" 2>&1 || { cat "$dir.configure.log"; return 1; }
   cmake --build "$dir" -j "$jobs" >"$dir.build.log" 2>&1 || { tail -n 60 "$dir.build.log"; return 1; }
 }
+
+step "packages (tools/setup.sh)"
+"$root/tools/setup.sh"
 
 mkdir -p build
 step "native build and tests"
@@ -39,18 +47,26 @@ fi
 
 step "Windows build"
 if configure_and_build build/win -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-posix.cmake"; then
-  # About two minutes of days; README says how to run a long one.
-  step "completeness soak, ${NORVALE_SOAK_DAYS:=30} days"
-  "$root/tools/soak.sh" "$NORVALE_SOAK_DAYS" 1 --no-hangs || fail "soak"
-  step "Windows tests under Wine"
+  # About two minutes of days; README says how to run a long one. Its prefix,
+  # display and service are its own (tools/soak.sh), so it runs beside the
+  # Windows tests, and its output follows theirs.
+  step "Windows tests under Wine, beside a ${NORVALE_SOAK_DAYS:=30}-day completeness soak"
+  "$root/tools/soak.sh" "$NORVALE_SOAK_DAYS" 1 --no-hangs >build/soak.log 2>&1 &
+  soak=$!
   # Screenshots of each tab with a long history land in build/win/screenshots.
   # Window timing under Wine and Xvfb is not a machine's; a failed test gets a
   # second attempt, and its first failure stays in the output above it.
-  NORVALE_SCREENSHOTS=1 "$root/tools/with-wine-display.sh" \
-    bash -c 'cd build/win && ctest --output-on-failure --timeout 180 --repeat until-pass:2' \
+  # Two at a time, each in a lane of its own (tools/wine-lane).
+  NORVALE_SCREENSHOTS=1 NORVALE_WINE_LANES=2 "$root/tools/with-wine-display.sh" \
+    bash -c 'cd build/win && ctest -j 2 --resource-spec-file ../../tools/wine-lanes.json \
+               --output-on-failure --timeout 180 --repeat until-pass:2' \
     || fail "Windows tests"
+  wait "$soak"; soak_status=$?
+  echo; echo "== completeness soak (ran beside the Windows tests)"; cat build/soak.log
+  [ $soak_status -eq 0 ] || fail "soak"
 else fail "Windows build"; fi
 
-# ctest's summary above stays the last word unless a phase failed.
+end_phase
+echo; echo "== time per phase"; printf '%s\n' "${timings[@]}"; printf '%6d s  in all\n' "$SECONDS"
 [ $status -eq 0 ] || echo "Some test phases FAILED (see the lines starting with !!)."
 exit $status

@@ -22,6 +22,7 @@
 #include "store/draw_record.h"
 #include "tests/win/companion_test_support.h"
 #include "tests/win/norv_process.h"
+#include "tests/win/probes/test_stall_limit.h"
 #include "tests/win/test_service_session.h"
 #include "tests/win/win_test_support.h"
 
@@ -31,9 +32,9 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr int kToolButton2 = kToolButtonFirst + 1;
-// A hanging address costs a check the fetch's 60-second stall limit once per
+// A hanging address costs a check the test build's stall limit once per
 // reader that asks for it: twice for an index page, which two games share.
-constexpr int kCheckLimitMs = 150000;
+constexpr int kCheckLimitMs = static_cast<int>(2 * kTestBuildStallLimit.count()) + 30000;
 
 enum class Address { Directory, BothDirectories, Status, BothStatusFiles, History, BothHistories, IndexPage, ResultPage };
 

@@ -270,6 +270,9 @@ TEST_F(CheckEndToEndTest, AResidentStartUpCheckAppendsTheNewLoto6DrawAndAnnounce
 
 TEST_F(CheckEndToEndTest, AnUnreachableDirectoryIsReportedOnceWhileResident) {
   ProgramCopy program(L"e2e_106_resident");
+  // Histories in place, as a user's are: the test may be the first to run in
+  // a fresh prefix, where no other test has left any.
+  for (Game game : kAllGames) WriteBytes(DataFile(game), HistoryFile(game));
   Service("/control/fault?path=/dir1/dir.cgi&kind=404");
   Service("/control/fault?path=/dir2/dir.cgi&kind=404");
   SetSetting(L"mod", L"1");

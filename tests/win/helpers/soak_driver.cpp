@@ -20,7 +20,6 @@
 #include <string>
 #include <vector>
 
-#include "acquisition/fetch_win.h"
 #include "tests/win/helpers/soak/soak_data_files.h"
 #include "tests/win/helpers/soak/soak_dice.h"
 #include "tests/win/helpers/soak/soak_faults.h"
@@ -32,6 +31,7 @@
 #include "tests/win/helpers/soak/soak_service.h"
 #include "tests/win/helpers/soak/soak_tally.h"
 #include "tests/win/local_services.h"
+#include "tests/win/probes/test_stall_limit.h"
 
 namespace {
 
@@ -48,9 +48,10 @@ constexpr double kForcedChance = 0.05;
 constexpr int kKillWindowMs = 1500;  // about one check's length under Wine
 constexpr int kProgressEvery = 10;
 constexpr FaultOdds kFaultOdds{0.3, 3, 0.02};
-// The program waits out a hanging address for its whole stall limit, and the
-// LOTO index page serves two games: one hanging address may cost that twice.
-constexpr auto kHangAllowance = 2 * norv::WinInetFetcher::kDefaultStallLimit;
+// The program waits out a hanging address for its whole stall limit (the test
+// build's), and the LOTO index page serves two games: one hanging address may
+// cost that twice.
+constexpr auto kHangAllowance = 2 * norv::testing::kTestBuildStallLimit;
 
 enum Verdict : int { kComplete = 0, kMismatch = 1, kProgramFailed = 2, kSetupFailed = 3 };
 

@@ -9,6 +9,8 @@
 #       wineserver of its own, ends that wineserver and removes DIR again.
 #       Fails when the program fails, or when it is a test program that ran
 #       no test (a filter that matches nothing passes in GoogleTest).
+#   fresh-prefix.sh copy TEMPLATE DIR
+#       only copies TEMPLATE to DIR (tools/with-wine-display.sh's lanes).
 #
 # The copy takes a fraction of a second because the big folders of Wine's own
 # DLLs are hard links into the template: nothing writes to them. Everything
@@ -77,5 +79,6 @@ run_in_copy() {
 case "${1:-}" in
   template) make_template "$2" ;;
   run) shift; run_in_copy "$@" ;;
-  *) echo "usage: $0 template DIR | run TEMPLATE DIR PROGRAM [ARGUMENT...]" >&2; exit 2 ;;
+  copy) copy_template "$2" "$3" ;;
+  *) echo "usage: $0 template DIR | run TEMPLATE DIR PROGRAM [ARGUMENT...] | copy TEMPLATE DIR" >&2; exit 2 ;;
 esac

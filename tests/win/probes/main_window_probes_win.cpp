@@ -1,13 +1,16 @@
 // Linked only into norv_probed.exe, the test build of the program: the answers
 // to the probe messages of app/app_messages.h, through the main window's
-// message hook. norv.exe itself never answers them.
+// message hook. norv.exe itself never answers them. Its checks also give up
+// on a silent address sooner than norv.exe's.
 
 #include <stdexcept>
 
 #include "app/app_messages.h"
+#include "app/check_thread_win.h"
 #include "app/main_form_win.h"
 #include "base/check_state.h"
 #include "store/draw_table.h"
+#include "tests/win/probes/test_stall_limit.h"
 
 namespace norv {
 namespace {
@@ -54,6 +57,7 @@ bool AnswerProbe(MainWindow& form, UINT message, WPARAM wParam, LPARAM lParam, L
 
 // Before wWinMain: the hook is in place before the main window exists.
 [[maybe_unused]] const bool installed = (SetWindowMessageHook(AnswerProbe), true);
+[[maybe_unused]] const bool stallLimitSet = (SetCheckStallLimit(testing::kTestBuildStallLimit), true);
 
 }  // namespace
 }  // namespace norv
