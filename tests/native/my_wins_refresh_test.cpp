@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "seed_rows.h"
+#include "real_tables.h"
 #include "store/my_numbers_file.h"
 #include "store/shift_jis.h"
 #include "temp_folder.h"
@@ -10,17 +10,8 @@
 namespace norv {
 namespace {
 
-using testing::SeedRows;
+using testing::RealTables;
 using testing::TempFolder;
-
-// The real histories, each held up to its newest draw.
-struct RealTables {
-  DrawTable loto6{SeedRows(Game::Loto6)};
-  DrawTable miniLoto{SeedRows(Game::MiniLoto)};
-  DrawTable numbers4{SeedRows(Game::Numbers4)};
-  DrawTable numbers3{SeedRows(Game::Numbers3)};
-  TablesByGame All() const { return {&loto6, &miniLoto, &numbers4, &numbers3}; }
-};
 
 constexpr DrawsByGame kOneBehind{2084, 1352, 7053, 7053};
 
