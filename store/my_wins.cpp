@@ -1,5 +1,9 @@
 #include "store/my_wins.h"
 
+#include <algorithm>
+#include <charconv>
+#include <iterator>
+
 #include "resources/my_numbers_strings.h"
 #include "store/csv_export.h"
 #include "store/file_replace.h"
@@ -55,14 +59,37 @@ std::optional<WinWords> ShiftJisWords() {
   return words;
 }
 
+// Converted once: they never change, and a refresh that adds a draw has only
+// a few rows to encode.
+const std::optional<WinWords>& FileWords() {
+  static const std::optional<WinWords> words = ShiftJisWords();
+  return words;
+}
+
+void AppendNumber(std::string& text, long long value) {
+  char digits[24];
+  const std::to_chars_result end = std::to_chars(std::begin(digits), std::end(digits), value);
+  text.append(digits, end.ptr);
+}
+
+void AppendRow(std::string& text, const MyWin& win, const WinWords& words) {
+  text.append(GameName(win.game)).push_back(',');
+  AppendNumber(text, win.draw);
+  text.push_back(',');
+  text.append(win.numbers).push_back(',');
+  text.append(words.ways[static_cast<std::size_t>(win.way)]).push_back(',');
+  text.append(words.classes[static_cast<std::size_t>(win.winClass)]).push_back(',');
+  if (win.prize > 0) {
+    AppendNumber(text, win.prize);
+  } else {
+    text.append(words.noPrize);
+  }
+  text.append("\r\n");
+}
+
 std::string WinsText(const std::vector<MyWin>& wins, const WinWords& words) {
   std::string text = words.header + "\r\n";
-  for (const MyWin& win : wins) {
-    text.append(GameName(win.game)).append(",").append(std::to_string(win.draw)).append(",");
-    text.append(win.numbers).append(",").append(words.ways[static_cast<std::size_t>(win.way)]).append(",");
-    text.append(words.classes[static_cast<std::size_t>(win.winClass)]).append(",");
-    text.append(win.prize > 0 ? std::to_string(win.prize) : words.noPrize).append("\r\n");
-  }
+  for (const MyWin& win : wins) AppendRow(text, win, words);
   return text;
 }
 
@@ -92,9 +119,44 @@ std::int64_t TotalPrize(const std::vector<MyWin>& wins) {
 std::string MyWinsText(const std::vector<MyWin>& wins) { return WinsText(wins, Utf8Words()); }
 
 std::optional<std::string> MyWinsBytes(const std::vector<MyWin>& wins) {
-  const std::optional<WinWords> words = ShiftJisWords();
+  const std::optional<WinWords>& words = FileWords();
   if (!words) return std::nullopt;
   return WinsText(wins, *words);
+}
+
+std::optional<MyWinsFileBytes> MyWinsFileOf(const std::vector<MyWin>& wins) {
+  const std::optional<WinWords>& words = FileWords();
+  if (!words) return std::nullopt;
+  MyWinsFileBytes empty{words->header + "\r\n", {}};
+  empty.gameEnds.fill(empty.bytes.size());
+  return WithNewerWins(std::move(empty), wins);
+}
+
+// In place, from the last game back: each game's earlier rows move once,
+// within a buffer that a resident program keeps from check to check, so a
+// check that adds a draw neither copies nor allocates the hundred thousand
+// rows a long history may hold.
+std::optional<MyWinsFileBytes> WithNewerWins(MyWinsFileBytes earlier, const std::vector<MyWin>& newer) {
+  const std::optional<WinWords>& words = FileWords();
+  if (!words) return std::nullopt;
+  std::array<std::string, 4> rows;
+  for (const MyWin& win : newer) AppendRow(rows[static_cast<std::size_t>(GameIndex(win.game))], win, *words);
+  std::array<std::size_t, 4> shifts{};  // how far each game's earlier rows move
+  std::size_t shift = 0;
+  for (std::size_t i = 0; i < rows.size(); ++i) shifts[i] = shift += rows[i].size();
+  std::string& bytes = earlier.bytes;
+  bytes.resize(bytes.size() + shift);
+  const std::size_t headerEnd = words->header.size() + 2;
+  for (std::size_t i = rows.size(); i-- > 0;) {
+    if (shifts[i] == 0) continue;  // nothing new up to this game: it stays
+    const std::size_t start = i == 0 ? headerEnd : earlier.gameEnds[i - 1];
+    const auto begin = bytes.begin() + static_cast<std::ptrdiff_t>(start);
+    std::copy_backward(begin, bytes.begin() + static_cast<std::ptrdiff_t>(earlier.gameEnds[i]),
+                       bytes.begin() + static_cast<std::ptrdiff_t>(earlier.gameEnds[i] + shifts[i]));
+    std::copy(rows[i].begin(), rows[i].end(), begin + static_cast<std::ptrdiff_t>(shifts[i] - rows[i].size()));
+    earlier.gameEnds[i] += shifts[i];
+  }
+  return earlier;
 }
 
 std::string MyWinsPath(const std::string& dataFolder) { return dataFolder + std::string(kMyWinsFileName); }
@@ -102,6 +164,10 @@ std::string MyWinsPath(const std::string& dataFolder) { return dataFolder + std:
 bool WriteMyWinsFile(const std::vector<MyWin>& wins, const std::string& path, FileSystem& files) {
   const std::optional<std::string> bytes = MyWinsBytes(wins);
   return bytes && WriteTwinAndReplace(CsvTwinPath(path), path, *bytes, files) == ReplaceOutcome::Replaced;
+}
+
+bool WriteMyWinsBytes(const MyWinsFileBytes& file, const std::string& path, FileSystem& files) {
+  return WriteTwinAndReplace(CsvTwinPath(path), path, file.bytes, files) == ReplaceOutcome::Replaced;
 }
 
 }  // namespace norv

@@ -45,9 +45,24 @@ std::int64_t TotalPrize(const std::vector<MyWin>& wins);
 std::string MyWinsText(const std::vector<MyWin>& wins);
 std::optional<std::string> MyWinsBytes(const std::vector<MyWin>& wins);
 
+// The file as written, and where each game's rows end in it: a refresh
+// keeps it, so that it encodes only the wins of the draws it adds.
+struct MyWinsFileBytes {
+  std::string bytes;
+  std::array<std::size_t, 4> gameEnds{};  // by game index
+};
+
+// The file of `wins`, each under its game in the order given; nothing when
+// the file's words cannot be encoded.
+std::optional<MyWinsFileBytes> MyWinsFileOf(const std::vector<MyWin>& wins);
+// `earlier`, as made here, with the rows of `newer` before each game's rows;
+// a file moved in is changed in place.
+std::optional<MyWinsFileBytes> WithNewerWins(MyWinsFileBytes earlier, const std::vector<MyWin>& newer);
+
 std::string MyWinsPath(const std::string& dataFolder);
 
 // Through a twin and one replace step, at `path`.
 bool WriteMyWinsFile(const std::vector<MyWin>& wins, const std::string& path, FileSystem& files = LocalFileSystem());
+bool WriteMyWinsBytes(const MyWinsFileBytes& file, const std::string& path, FileSystem& files = LocalFileSystem());
 
 }  // namespace norv

@@ -27,33 +27,53 @@ const DrawTable* TableOf(const TablesByGame& tables, Game game) {
   return tables[static_cast<std::size_t>(GameIndex(game))];
 }
 
-// FNV-1a over every cell of the rows up to `upTo`: a full refresh that
-// changed an old draw shows here, and the history is matched again.
-std::uint64_t Fingerprint(const TablesByGame& tables, const DrawsByGame& upTo) {
-  std::uint64_t hash = 14695981039346656037ull;
+struct Fingerprints {
+  std::uint64_t before;
+  std::uint64_t held;
+};
+
+// The cells weighted by odd constants, one per column: a change to any one
+// cell changes the sum, and the cells need no chain of multiplies.
+std::uint64_t RowSum(const DrawRow& row) {
+  constexpr std::uint64_t kOdd = 0x9E3779B97F4A7C15ull;
+  std::uint64_t sum = row.size();
+  std::uint64_t weight = kOdd;
+  for (std::int32_t cell : row) {
+    sum += static_cast<std::uint32_t>(cell) * weight;
+    weight += 2 * kOdd;
+  }
+  return sum;
+}
+
+// The rows up to `before`, and those up to `held`, each chained FNV-1a style
+// over their sums in one pass. Each step of the chain is one-to-one, so a
+// full refresh that changed any one old draw shows here, and the history is
+// matched again.
+Fingerprints FingerprintsOf(const TablesByGame& tables, const DrawsByGame& before, const DrawsByGame& held) {
+  constexpr std::uint64_t kPrime = 1099511628211ull;
+  Fingerprints prints{14695981039346656037ull, 14695981039346656037ull};
   for (Game game : kAllGames) {
     const DrawTable* table = TableOf(tables, game);
     if (!table) continue;
+    const std::size_t index = static_cast<std::size_t>(GameIndex(game));
     for (const DrawRow& row : table->rows) {
-      if (row.empty() || row[0] > upTo[static_cast<std::size_t>(GameIndex(game))]) continue;
-      for (std::int32_t cell : row) hash = (hash ^ static_cast<std::uint32_t>(cell)) * 1099511628211ull;
+      if (row.empty()) continue;
+      const std::uint64_t sum = RowSum(row);
+      if (row[0] <= before[index]) prints.before = (prints.before ^ sum) * kPrime;
+      if (row[0] <= held[index]) prints.held = (prints.held ^ sum) * kPrime;
     }
   }
-  return hash;
+  return prints;
 }
 
-// The wins in the added draws before those remembered, game by game.
-std::vector<MyWin> Merge(const std::vector<MyWin>& added, const std::vector<MyWin>& remembered) {
-  std::vector<MyWin> wins;
-  wins.reserve(added.size() + remembered.size());
-  for (Game game : kAllGames) {
-    for (const std::vector<MyWin>* part : {&added, &remembered}) {
-      for (const MyWin& win : *part) {
-        if (win.game == game) wins.push_back(win);
-      }
-    }
-  }
-  return wins;
+// The lines of `bytes`, read again only when they changed; wins remembered
+// for other lines are forgotten.
+const std::vector<MyLine>& LinesOf(std::string bytes, WinsMemory& memory) {
+  if (memory.linesBytes == bytes) return memory.lines;
+  memory = {};
+  memory.lines = ParseMyNumbers(bytes).PlayedLines();
+  memory.linesBytes = std::move(bytes);
+  return memory.lines;
 }
 
 }  // namespace
@@ -97,21 +117,24 @@ bool IsNewWin(const MyWin& win, const DrawsByGame& seen) {
 std::vector<MyWin> RefreshMyWins(const std::string& dataFolder, const TablesByGame& tables,
                                  const DrawsByGame& drawsBefore, WinsMemory& memory, FileSystem& files) {
   const std::string linesPath = MyNumbersPath(dataFolder);
-  const std::optional<std::string> bytes = files.ReadWhole(linesPath);
+  std::optional<std::string> bytes = files.ReadWhole(linesPath);
   if (!bytes && files.SizeOf(linesPath)) return {};
-  const std::vector<MyLine> lines = bytes ? ParseMyNumbers(*bytes).PlayedLines() : std::vector<MyLine>{};
+  const std::vector<MyLine>& lines = LinesOf(std::move(bytes).value_or(""), memory);
   const std::string winsPath = MyWinsPath(dataFolder);
   // Someone who never entered a line gets no files of wins.
   if (lines.empty() && !files.SizeOf(winsPath)) return {};
-  const bool remembered = memory.valid && memory.linesBytes == bytes.value_or("") &&
-                          memory.heldDraws == drawsBefore &&
-                          memory.heldFingerprint == Fingerprint(tables, drawsBefore);
-  std::vector<MyWin> added = FindWins(lines, tables, drawsBefore);
-  std::vector<MyWin> wins = remembered ? Merge(added, memory.wins) : FindWins(lines, tables);
-  WriteMyWinsFile(wins, winsPath, files);
-  if (!ReadSeenDraws(dataFolder, files)) WriteSeenDraws(drawsBefore, dataFolder, files);
   const DrawsByGame held = NewestDraws(tables);
-  memory = {true, bytes.value_or(""), held, Fingerprint(tables, held), std::move(wins)};
+  const Fingerprints prints = FingerprintsOf(tables, drawsBefore, held);
+  const bool remembered = memory.valid && memory.heldDraws == drawsBefore && memory.heldFingerprint == prints.before;
+  std::vector<MyWin> added = FindWins(lines, tables, drawsBefore);
+  std::optional<MyWinsFileBytes> file =
+      remembered ? WithNewerWins(std::move(memory.file), added) : MyWinsFileOf(FindWins(lines, tables));
+  if (file) WriteMyWinsBytes(*file, winsPath, files);
+  if (!ReadSeenDraws(dataFolder, files)) WriteSeenDraws(drawsBefore, dataFolder, files);
+  memory.valid = file.has_value();
+  memory.heldDraws = held;
+  memory.heldFingerprint = prints.held;
+  memory.file = file ? std::move(*file) : MyWinsFileBytes{};
   return added;
 }
 

@@ -22,14 +22,16 @@ namespace norv {
 inline constexpr std::string_view kMyWinsSeenFileName = "my_wins_seen.txt";
 
 // What the previous refresh found, so that the next one matches only the
-// draws added since. Any change to the lines, or to the draws it covered,
-// makes the next refresh match the whole history again.
+// draws added since, and reads the lines again only when they changed. Any
+// change to the lines, or to the draws it covered, makes the next refresh
+// match the whole history again.
 struct WinsMemory {
-  bool valid = false;
+  bool valid = false;  // the fields below `lines` hold what was found
   std::string linesBytes;
+  std::vector<MyLine> lines;  // as read from linesBytes, always
   DrawsByGame heldDraws{};
   std::uint64_t heldFingerprint = 0;
-  std::vector<MyWin> wins;
+  MyWinsFileBytes file;  // "my_wins.csv" as last written
 };
 
 // Nothing when the file is missing or not four draw numbers.

@@ -2,23 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include "seed_rows.h"
+#include "real_tables.h"
 #include "store/shift_jis.h"
 #include "temp_folder.h"
 
 namespace norv {
 namespace {
 
-using testing::SeedRows;
+using testing::RealTables;
 using testing::TempFolder;
-
-struct RealTables {
-  DrawTable loto6{SeedRows(Game::Loto6)};
-  DrawTable miniLoto{SeedRows(Game::MiniLoto)};
-  DrawTable numbers4{SeedRows(Game::Numbers4)};
-  DrawTable numbers3{SeedRows(Game::Numbers3)};
-  TablesByGame All() const { return {&loto6, &miniLoto, &numbers4, &numbers3}; }
-};
 
 const RealTables& Tables() {
   static const RealTables tables;

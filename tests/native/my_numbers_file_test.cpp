@@ -167,6 +167,28 @@ TEST_P(MyFilesCrashPoints, WritingTheWinsLeavesTheOldFileOrTheNewOne) {
                           [&](FileSystem& files) { WriteMyWinsFile(wins, MyWinsPath(folder.Folder()), files); });
 }
 
+TEST(MyWinsFile, NewerWinsGoBeforeEachGamesEarlierRows) {
+  const MyWin loto6Old{Game::Loto6, 2084, "01 02 03 04 05 06", BuyWay::None, WinClass::Fifth, 1000};
+  const MyWin loto6New{Game::Loto6, 2085, "06 08 13 26 35 43", BuyWay::None, WinClass::First, 600000000};
+  const MyWin miniLotoNew{Game::MiniLoto, 1353, "05 06 11 13 14", BuyWay::None, WinClass::Second, 159900};
+  const MyWin numbers4New{Game::Numbers4, 7055, "7957", BuyWay::Box, WinClass::Box, 0};
+  const MyWin numbers3Old{Game::Numbers3, 7053, "86", BuyWay::Mini, WinClass::Mini, 9900};
+  const MyWin numbers3New{Game::Numbers3, 7054, "86", BuyWay::Mini, WinClass::Mini, 10000};
+  const std::optional<MyWinsFileBytes> earlier = MyWinsFileOf({loto6Old, numbers3Old, numbers3Old});
+  ASSERT_TRUE(earlier);
+  EXPECT_EQ(earlier->bytes, *MyWinsBytes({loto6Old, numbers3Old, numbers3Old}));
+  const std::optional<MyWinsFileBytes> later = WithNewerWins(*earlier, {loto6New, miniLotoNew, numbers3New});
+  ASSERT_TRUE(later);
+  EXPECT_EQ(later->bytes,
+            *MyWinsBytes({loto6New, loto6Old, miniLotoNew, numbers3New, numbers3Old, numbers3Old}));
+  // Where each game ends is carried on, for the next check.
+  const std::optional<MyWinsFileBytes> latest = WithNewerWins(*later, {numbers4New});
+  ASSERT_TRUE(latest);
+  EXPECT_EQ(latest->bytes,
+            *MyWinsBytes({loto6New, loto6Old, miniLotoNew, numbers4New, numbers3New, numbers3Old, numbers3Old}));
+  EXPECT_EQ(WithNewerWins(*latest, {})->bytes, latest->bytes);
+}
+
 INSTANTIATE_TEST_SUITE_P(Faults, MyFilesCrashPoints, ::testing::Values(StepFault::Fail, StepFault::Kill),
                          [](const auto& info) { return info.param == StepFault::Fail ? "Fail" : "Kill"; });
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "seed_rows.h"
+#include "real_tables.h"
 #include "store/my_numbers_file.h"
 #include "store/shift_jis.h"
 #include "temp_folder.h"
@@ -10,17 +10,8 @@
 namespace norv {
 namespace {
 
-using testing::SeedRows;
+using testing::RealTables;
 using testing::TempFolder;
-
-// The real histories, each held up to its newest draw.
-struct RealTables {
-  DrawTable loto6{SeedRows(Game::Loto6)};
-  DrawTable miniLoto{SeedRows(Game::MiniLoto)};
-  DrawTable numbers4{SeedRows(Game::Numbers4)};
-  DrawTable numbers3{SeedRows(Game::Numbers3)};
-  TablesByGame All() const { return {&loto6, &miniLoto, &numbers4, &numbers3}; }
-};
 
 constexpr DrawsByGame kOneBehind{2084, 1352, 7053, 7053};
 
@@ -106,6 +97,47 @@ TEST(RefreshMyWins, MatchingOnlyTheAddedDrawsGivesWhatTheWholeHistoryGives) {
   EXPECT_TRUE(RefreshMyWins(folder.Folder(), tables.All(), {2085, 1353, 7054, 7054}, memory).empty());
   EXPECT_EQ(folder.Read(kMyWinsFileName), *MyWinsBytes(FindWins(ParseMyNumbers(kLines).PlayedLines(), tables.All())));
   EXPECT_NE(folder.Read(kMyWinsFileName), *MyWinsBytes(whole));
+}
+
+// The lotto numbers of the draw one behind the newest, as a line from draw 1.
+std::string LineOfDrawBehind(Game game, const DrawTable& table) {
+  const DrawRow& row = table.rows[1];
+  std::string numbers;
+  for (int i = 1; i <= (game == Game::Loto6 ? 6 : 5); ++i) numbers += std::to_string(row[static_cast<std::size_t>(i)]) + " ";
+  return std::string(GameName(game)) + "," + numbers + ",,1,,\r\n";
+}
+
+TEST(RefreshMyWins, AddedWinsGoBeforeEachGamesRememberedWins) {
+  TempFolder folder;
+  RealTables tables;
+  const std::string lines = kLines + LineOfDrawBehind(Game::Loto6, tables.loto6) +
+                            LineOfDrawBehind(Game::MiniLoto, tables.miniLoto);
+  folder.Write(kMyNumbersFileName, lines);
+  RealTables behind;
+  for (DrawTable* table : {&behind.loto6, &behind.miniLoto, &behind.numbers4, &behind.numbers3}) {
+    table->rows.erase(table->rows.begin());
+  }
+  WinsMemory memory;
+  RefreshMyWins(folder.Folder(), behind.All(), {2083, 1351, 7052, 7052}, memory);
+  const std::vector<MyWin> added = RefreshMyWins(folder.Folder(), tables.All(), kOneBehind, memory);
+  EXPECT_EQ(added.size(), 4u);
+  const std::vector<MyWin> whole = FindWins(ParseMyNumbers(lines).PlayedLines(), tables.All());
+  ASSERT_GT(whole.size(), added.size() + 1);
+  EXPECT_EQ(folder.Read(kMyWinsFileName), *MyWinsBytes(whole));
+}
+
+TEST(RefreshMyWins, LinesChangedSinceTheLastRefreshAreReadAgain) {
+  TempFolder folder;
+  folder.Write(kMyNumbersFileName, kLines);
+  static const RealTables tables;
+  WinsMemory memory;
+  RefreshMyWins(folder.Folder(), tables.All(), kOneBehind, memory);
+  const std::string before = folder.Read(kMyWinsFileName);
+  const std::string fewer = *ToShiftJis("ゲーム,数字,買い方,開始回,終了回,メモ\r\nNumbers3,86,ミニ,7053,,\r\n");
+  folder.Write(kMyNumbersFileName, fewer);
+  EXPECT_TRUE(RefreshMyWins(folder.Folder(), tables.All(), {2085, 1353, 7054, 7054}, memory).empty());
+  EXPECT_EQ(folder.Read(kMyWinsFileName), *MyWinsBytes(FindWins(ParseMyNumbers(fewer).PlayedLines(), tables.All())));
+  EXPECT_NE(folder.Read(kMyWinsFileName), before);
 }
 
 TEST(WinNoticeText, CountsTheWinsBeyondTheFirstFew) {
