@@ -86,6 +86,17 @@ class AboutBoxTest : public ::testing::Test {
     return box;
   }
 
+  // The classic look, once it has faded in to fully opaque.
+  HWND OpenClassicFadedIn() {
+    HWND box = OpenAndWaitShown(Request(false, true, 3));
+    EXPECT_TRUE(PumpUntil([box] {
+      BYTE alpha = 0;
+      DWORD flags = 0;
+      return ::GetLayeredWindowAttributes(box, nullptr, &alpha, &flags) && alpha == 255;
+    }));
+    return box;
+  }
+
   // OK's close comes once its handler is done, after the fade-out where
   // there is one.
   static bool WaitClosed(HWND box) {
@@ -118,12 +129,8 @@ TEST_F(AboutBoxTest, ShowsTheVersionAndClosesWithOk) {
 }
 
 TEST_F(AboutBoxTest, ClassicLookBeforeVistaFadesInToFullyOpaqueAndFadesOut) {
-  HWND box = OpenAndWaitShown(Request(false, true, 3));
-  ASSERT_TRUE(PumpUntil([box] {
-    BYTE alpha = 0;
-    DWORD flags = 0;
-    return ::GetLayeredWindowAttributes(box, nullptr, &alpha, &flags) && alpha == 255;
-  }));
+  HWND box = OpenClassicFadedIn();
+  ASSERT_FALSE(::testing::Test::HasFailure());
   ::SendMessageW(::GetDlgItem(box, kAboutOkButton), BM_CLICK, 0, 0);
   WaitClosed(box);
   EXPECT_EQ(closedCalls_, 1);
@@ -179,12 +186,8 @@ TEST_F(AboutBoxTest, EscClosesTheBoxAsOkDoesFadeIncluded) {
 // A close asked for again while the box fades out (Alt+F4 after OK) is the
 // same close: the opener gets control back once.
 TEST_F(AboutBoxTest, ASecondCloseDuringTheFadeOutHandsBackOnce) {
-  HWND box = OpenAndWaitShown(Request(false, true, 3));
-  ASSERT_TRUE(PumpUntil([box] {
-    BYTE alpha = 0;
-    DWORD flags = 0;
-    return ::GetLayeredWindowAttributes(box, nullptr, &alpha, &flags) && alpha == 255;
-  }));
+  HWND box = OpenClassicFadedIn();
+  ASSERT_FALSE(::testing::Test::HasFailure());
   ::SendMessageW(::GetDlgItem(box, kAboutOkButton), BM_CLICK, 0, 0);
   ::SendMessageW(box, WM_CLOSE, 0, 0);
   EXPECT_TRUE(WaitClosed(box));
