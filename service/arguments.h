@@ -40,7 +40,7 @@ struct ParsedArguments {
   std::optional<int> Number(std::string_view name, int lowest, int highest) const;
 };
 
-// Throws UsageError for an option the spec does not name, one without its
+// Throws UsageError for an option the option table does not name, one without its
 // value, or one given twice that may be given once.
 ParsedArguments ParseArguments(Arguments args, const OptionSpec& spec);
 
